@@ -1,0 +1,18 @@
+# GoogleTest from the sources of Debian's googletest package, built with our compiler
+# (the mingw-w64 posix variant for the Windows test programs).
+set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# launcher_test(NAME SOURCES... LIBS ...): one GoogleTest program, run by CTest
+# (under Wine when cross-compiled).
+function(launcher_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_compile_options(${name} PRIVATE ${LAUNCHER_WARNINGS})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600)
+endfunction()
