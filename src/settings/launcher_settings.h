@@ -1,0 +1,93 @@
+// LauncherSettings: the launcher's whole state, one record for the life of the process.
+//
+// Loaded from "quellix.ini" beside the launcher at start, edited in place by the dialog's
+// controls, read when the emulator's parameter text is built, written back at exit.
+// The record owns its three path strings; replacing one releases the old string, and the
+// record's destruction at process exit releases them all.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+// Every path text is read and built in a work buffer of this many characters, terminator
+// included (so a path holds at most 259 characters).
+constexpr size_t kPathBufferSize = 260;
+// Values arrive from the settings file in a buffer of this size (at most 255 characters).
+constexpr size_t kValueBufferSize = 256;
+
+// An owned text, released with free: the launcher allocates with malloc so that no part of
+// the C++ runtime's exception machinery is linked into the small exe for operator new.
+struct TextRelease {
+    void operator()(char* text) const;
+};
+using OwnedText = std::unique_ptr<char[], TextRelease>;
+
+// A new owned text of `size` characters, holding "" (nullptr when memory runs out).
+OwnedText newText(size_t size);
+// A new owned copy of `text` (nullptr for nullptr, or when memory runs out).
+OwnedText copyText(const char* text);
+
+struct LauncherSettings {
+    // The fields in declared order; each one's name is also its key in the settings file,
+    // except baseDir, which is never stored.
+    bool swap;
+    bool hstretch;
+    bool timmerHack;
+    bool vfHack;
+    bool debug;
+    bool nothrtl;
+    bool status;
+    bool disasm;
+    bool stdout_; // key "stdout": the C library claims the bare name for a macro
+    int32_t dspMode;
+    int32_t threedMode;
+    int32_t pallet;
+    int32_t fSkip;
+    float bFactor;
+    float balr;
+    float balg;
+    float balb;
+    int32_t keyMap;
+    int32_t scale;
+    int32_t pport;
+    int32_t joy;
+    int32_t more_ram; // a full integer: any value from the file is kept; the dialog sets 0 or 1
+    OwnedText emuPath;
+    OwnedText romPath;
+    OwnedText baseDir; // the launcher's directory, no trailing backslash
+
+    // Finds the launcher's directory and sets baseDir (program_dir.cpp).
+    void locateBaseDir();
+    // Builds baseDir followed by "\quellix.ini" into `out`. False (and an empty text) when
+    // baseDir is unset or the path would not fit kPathBufferSize characters.
+    bool settingsFilePath(char* out, size_t size) const;
+
+    // The value operations on section "main" of the settings file (settings_file.cpp).
+    // getString gives a new 256-byte text the caller owns: the key's value (at most 255
+    // characters), or `fallback` ("" when nullptr) when the key or file is missing; nullptr
+    // when no key name is given.
+    OwnedText getString(const char* key, const char* fallback) const;
+    int32_t getInt(const char* key, int32_t fallback) const;
+    double getFloat(const char* key, double fallback) const;
+    void putString(const char* key, const char* value) const;
+    void putInt(const char* key, int32_t value) const;
+    void putFloat(const char* key, double value) const;
+
+    // Locates baseDir, then reads every key; always true.
+    bool load();
+    // Reads every key of the settings file in baseDir, each with its default.
+    void readKeys();
+    // Writes every key in the fixed order; always true (write failures lose the changes
+    // silently, as nothing reports them).
+    bool save() const;
+};
+
+// The one settings record of the process.
+extern LauncherSettings settings;
+
+// How a real read from text (settings file or dialog) becomes a stored float32: narrowed to
+// 32 bits, except that a value beyond the float range, which would become infinite, is stored
+// as the largest finite float of its sign. So neither the settings file nor the emulator ever
+// receives a number text that cannot be read back.
+float storedReal(double value);

@@ -1,0 +1,83 @@
+// Finding the launcher's own directory from the command line, with the fallbacks that keep
+// baseDir set in every case.
+#include "settings/program_dir.h"
+
+#include <cstring>
+
+bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size) {
+    if (size == 0) {
+        return false;
+    }
+    out[0] = '\0';
+    if (commandLine == nullptr || commandLine[0] != '"') {
+        return false;
+    }
+    const char* start = commandLine + 1;
+    while (*start == '"') {
+        ++start;
+    }
+    const char* end = start;
+    while (*end != '\0' && *end != '"') {
+        ++end;
+    }
+    const size_t length = static_cast<size_t>(end - start);
+    if (length == 0 || length >= size) {
+        return false;
+    }
+    std::memcpy(out, start, length);
+    out[length] = '\0';
+    return true;
+}
+
+bool directoryOfPath(const char* path, char* out, size_t size) {
+    if (size == 0) {
+        return false;
+    }
+    out[0] = '\0';
+    if (path == nullptr) {
+        return false;
+    }
+    const char* lastBackslash = std::strrchr(path, '\\');
+    if (lastBackslash == nullptr) {
+        return false;
+    }
+    const size_t length = static_cast<size_t>(lastBackslash - path);
+    if (length >= size) {
+        return false;
+    }
+    std::memcpy(out, path, length);
+    out[length] = '\0';
+    return true;
+}
+
+OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir) {
+    char launcherPath[kPathBufferSize];
+    char directory[kPathBufferSize];
+    if (launcherPathFromCommandLine(commandLine, launcherPath, sizeof launcherPath) &&
+        directoryOfPath(launcherPath, directory, sizeof directory)) {
+        return copyText(directory);
+    }
+    if (directoryOfPath(modulePath, directory, sizeof directory)) {
+        return copyText(directory);
+    }
+    if (currentDir != nullptr && currentDir[0] != '\0' &&
+        std::strlen(currentDir) < kPathBufferSize) {
+        OwnedText copy = copyText(currentDir);
+        // A root directory comes as "C:\"; baseDir never ends with a backslash.
+        const size_t length = std::strlen(copy.get());
+        if (length > 1 && copy[length - 1] == '\\') {
+            copy[length - 1] = '\0';
+        }
+        return copy;
+    }
+    return copyText(".");
+}
+
+void LauncherSettings::locateBaseDir() {
+    char modulePath[kPathBufferSize];
+    char currentDir[kPathBufferSize];
+    const bool haveModule = launcherModulePath(modulePath, sizeof modulePath);
+    const bool haveCurrent = currentDirectory(currentDir, sizeof currentDir);
+    baseDir = deriveBaseDir(processCommandLine(), haveModule ? modulePath : nullptr,
+                            haveCurrent ? currentDir : nullptr);
+}

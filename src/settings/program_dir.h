@@ -1,0 +1,37 @@
+// The launcher's own directory (baseDir): the root of the settings file, the default paths,
+// the help page and the emulator's working directory.
+//
+// How it is found, in order:
+//  1. The process command line, as the shell starts programs: the launcher's own path in
+//     double quotes first. baseDir is that path up to its last backslash.
+//  2. When the command line does not start with a quoted path, yields no path, or the path has
+//     no backslash or is too long: the launcher's module path, the platform's own record of
+//     where the running program lives (an unquoted command line cannot be split reliably:
+//     C:\Program Files\... would split at the blank).
+//  3. When that fails too: the current directory, and failing that ".".
+// So baseDir is always set once locateBaseDir has run, and never longer than 259 characters.
+#pragma once
+
+#include <cstddef>
+
+#include "settings/launcher_settings.h"
+
+// The launcher's path from a command line that starts with a double quote: from the second
+// character, further quotes skipped, up to the next quote or the end. False when the command
+// line does not start with a quote, the path is empty, or it does not fit `size`.
+bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size);
+
+// The characters of `path` before its last backslash. False when there is no backslash or the
+// result would not fit `size`.
+bool directoryOfPath(const char* path, char* out, size_t size);
+
+// The whole rule above, with the platform's answers given: any of them may be nullptr.
+OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir);
+
+// The platform twins (program_dir_win.cpp, program_dir_posix.cpp).
+// The process command line, or nullptr where the platform has none.
+const char* processCommandLine();
+// The running program's full path; false when it is unknown or does not fit `size`.
+bool launcherModulePath(char* out, size_t size);
+// The current directory; false when it is unknown or does not fit `size`.
+bool currentDirectory(char* out, size_t size);

@@ -1,0 +1,20 @@
+// The platform's answers for finding the launcher's directory where there is no Windows
+// command line (the native build, which tests the portable core): the current directory.
+#include "settings/program_dir.h"
+
+#include <unistd.h>
+
+const char* processCommandLine() {
+    return nullptr;
+}
+
+bool launcherModulePath(char* out, size_t size) {
+    if (size > 0) {
+        out[0] = '\0';
+    }
+    return false;
+}
+
+bool currentDirectory(char* out, size_t size) {
+    return size > 0 && getcwd(out, size) != nullptr;
+}

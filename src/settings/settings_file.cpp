@@ -1,0 +1,217 @@
+// The settings file "quellix.ini" beside the launcher: the value operations on its section
+// "main" and the whole-record load and save, driven by one table of the 24 keys.
+#include <algorithm>
+#include <cstring>
+
+#include "numtext/number_text.h"
+#include "settings/launcher_settings.h"
+#include "settings/profile_file.h"
+
+namespace {
+
+const char kSection[] = "main";
+const char kSettingsFileName[] = "\\quellix.ini";
+const char kDefaultEmulatorName[] = "\\quellix.exe";
+const char kDefaultRomName[] = "\\vb_demo_1.vb";
+
+enum class KeyKind { Integer, Flag, Real, Path };
+
+// One key of the settings file: its name (also the field's), the field and its default.
+struct SettingKey {
+    const char* name;
+    KeyKind kind;
+    int32_t LauncherSettings::*integer;
+    bool LauncherSettings::*flag;
+    float LauncherSettings::*real;
+    OwnedText LauncherSettings::*path;
+    int32_t integerDefault;
+    double realDefault;
+    const char* defaultFileName; // a path's default: this name in baseDir
+};
+
+constexpr SettingKey integerKey(const char* name, int32_t LauncherSettings::*field,
+                                int32_t fallback) {
+    return {name, KeyKind::Integer, field, nullptr, nullptr, nullptr, fallback, 0.0, nullptr};
+}
+constexpr SettingKey flagKey(const char* name, bool LauncherSettings::*field) {
+    return {name, KeyKind::Flag, nullptr, field, nullptr, nullptr, 0, 0.0, nullptr};
+}
+constexpr SettingKey realKey(const char* name, float LauncherSettings::*field, double fallback) {
+    return {name, KeyKind::Real, nullptr, nullptr, field, nullptr, 0, fallback, nullptr};
+}
+constexpr SettingKey pathKey(const char* name, OwnedText LauncherSettings::*field,
+                             const char* defaultFileName) {
+    return {name, KeyKind::Path, nullptr, nullptr, nullptr, field, 0, 0.0, defaultFileName};
+}
+
+using S = LauncherSettings;
+
+// The settings file keeps its 24 keys in this order; load reads and save writes them so.
+const SettingKey kSettingKeys[] = {
+    integerKey("dspMode", &S::dspMode, 0),
+    integerKey("threedMode", &S::threedMode, 0),
+    integerKey("pallet", &S::pallet, 0),
+    integerKey("fSkip", &S::fSkip, 0),
+    realKey("bFactor", &S::bFactor, 1.0),
+    realKey("balr", &S::balr, 1.0),
+    realKey("balg", &S::balg, 1.0),
+    realKey("balb", &S::balb, 1.0),
+    integerKey("scale", &S::scale, 1),
+    integerKey("pport", &S::pport, 0),
+    integerKey("keyMap", &S::keyMap, 0),
+    integerKey("joy", &S::joy, 0),
+    integerKey("more_ram", &S::more_ram, 0),
+    flagKey("swap", &S::swap),
+    flagKey("hstretch", &S::hstretch),
+    flagKey("timmerHack", &S::timmerHack),
+    flagKey("vfHack", &S::vfHack),
+    flagKey("debug", &S::debug),
+    flagKey("nothrtl", &S::nothrtl),
+    flagKey("status", &S::status),
+    flagKey("disasm", &S::disasm),
+    flagKey("stdout", &S::stdout_),
+    pathKey("emuPath", &S::emuPath, kDefaultEmulatorName),
+    pathKey("romPath", &S::romPath, kDefaultRomName),
+};
+
+// baseDir followed by `name`, when it fits `size` characters with its terminator.
+bool pathInBaseDir(const char* baseDir, const char* name, char* out, size_t size) {
+    if (size == 0) {
+        return false;
+    }
+    out[0] = '\0';
+    if (baseDir == nullptr) {
+        return false;
+    }
+    const size_t dirLength = std::strlen(baseDir);
+    const size_t nameLength = std::strlen(name);
+    if (dirLength + nameLength >= size) {
+        return false;
+    }
+    std::memcpy(out, baseDir, dirLength);
+    std::memcpy(out + dirLength, name, nameLength + 1);
+    return true;
+}
+
+void copyBounded(const char* text, char* out, size_t size) {
+    const size_t length = std::min(std::strlen(text), size - 1);
+    std::memcpy(out, text, length);
+    out[length] = '\0';
+}
+
+} // namespace
+
+bool LauncherSettings::settingsFilePath(char* out, size_t size) const {
+    return pathInBaseDir(baseDir.get(), kSettingsFileName, out, size);
+}
+
+OwnedText LauncherSettings::getString(const char* key, const char* fallback) const {
+    if (key == nullptr) {
+        return nullptr;
+    }
+    if (fallback == nullptr) {
+        fallback = "";
+    }
+    OwnedText value = newText(kValueBufferSize);
+    if (value == nullptr) {
+        return nullptr; // out of memory: read as missing, as for an empty text
+    }
+    char filePath[kPathBufferSize];
+    if (settingsFilePath(filePath, sizeof filePath)) {
+        profileReadString(kSection, key, fallback, value.get(), kValueBufferSize, filePath);
+    } else {
+        // No usable settings file (baseDir too long): every key reads as missing.
+        copyBounded(fallback, value.get(), kValueBufferSize);
+    }
+    return value;
+}
+
+int32_t LauncherSettings::getInt(const char* key, int32_t fallback) const {
+    const OwnedText text = getString(key, nullptr);
+    if (text == nullptr || text[0] == '\0') {
+        return fallback;
+    }
+    return parseInt32(text.get());
+}
+
+double LauncherSettings::getFloat(const char* key, double fallback) const {
+    const OwnedText text = getString(key, nullptr);
+    if (text == nullptr || text[0] == '\0') {
+        return fallback;
+    }
+    return parseReal(text.get());
+}
+
+void LauncherSettings::putString(const char* key, const char* value) const {
+    if (key == nullptr || value == nullptr) {
+        return;
+    }
+    char filePath[kPathBufferSize];
+    if (settingsFilePath(filePath, sizeof filePath)) {
+        profileWriteString(kSection, key, value, filePath);
+    }
+}
+
+void LauncherSettings::putInt(const char* key, int32_t value) const {
+    char text[kIntTextSize];
+    formatInt32(value, text, sizeof text);
+    putString(key, text);
+}
+
+void LauncherSettings::putFloat(const char* key, double value) const {
+    // Room for the "%f" text of any double, 1e308 included: a bounded 32-character buffer
+    // would have to drop digits of values from 10^24 up.
+    char text[kFixedTextSize];
+    formatFixed(value, 6, text, sizeof text);
+    putString(key, text);
+}
+
+bool LauncherSettings::load() {
+    locateBaseDir();
+    readKeys();
+    return true;
+}
+
+void LauncherSettings::readKeys() {
+    for (const SettingKey& key : kSettingKeys) {
+        switch (key.kind) {
+        case KeyKind::Integer:
+            this->*key.integer = getInt(key.name, key.integerDefault);
+            break;
+        case KeyKind::Flag:
+            this->*key.flag = getInt(key.name, 0) != 0;
+            break;
+        case KeyKind::Real:
+            this->*key.real = storedReal(getFloat(key.name, key.realDefault));
+            break;
+        case KeyKind::Path: {
+            // A default path that would not survive the 255-character read limit whole is
+            // not offered: an empty path is honest, a cut one names the wrong file.
+            char fallback[kValueBufferSize];
+            pathInBaseDir(baseDir.get(), key.defaultFileName, fallback, sizeof fallback);
+            this->*key.path = getString(key.name, fallback);
+            break;
+        }
+        }
+    }
+}
+
+bool LauncherSettings::save() const {
+    for (const SettingKey& key : kSettingKeys) {
+        switch (key.kind) {
+        case KeyKind::Integer:
+            putInt(key.name, this->*key.integer);
+            break;
+        case KeyKind::Flag:
+            putInt(key.name, (this->*key.flag) ? 1 : 0);
+            break;
+        case KeyKind::Real:
+            putFloat(key.name, static_cast<double>(this->*key.real));
+            break;
+        case KeyKind::Path:
+            putString(key.name, (this->*key.path).get()); // an unset path is not written
+            break;
+        }
+    }
+    return true;
+}

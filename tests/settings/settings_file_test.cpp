@@ -1,0 +1,256 @@
+// The settings file as the launcher keeps it: defaults, the 24-line file, what hand-edited
+// values load as and save back as, and the foreign lines a save must keep. Runs natively on
+// our own INI reader/writer and under Wine on the platform's profile functions.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <functional>
+#include <string>
+
+#include "settings/launcher_settings.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+const char kFirstRunFile[] = "[main]\r\n"
+                             "dspMode=0\r\n"
+                             "threedMode=0\r\n"
+                             "pallet=0\r\n"
+                             "fSkip=0\r\n"
+                             "bFactor=1.000000\r\n"
+                             "balr=1.000000\r\n"
+                             "balg=1.000000\r\n"
+                             "balb=1.000000\r\n"
+                             "scale=1\r\n"
+                             "pport=0\r\n"
+                             "keyMap=0\r\n"
+                             "joy=0\r\n"
+                             "more_ram=0\r\n"
+                             "swap=0\r\n"
+                             "hstretch=0\r\n"
+                             "timmerHack=0\r\n"
+                             "vfHack=0\r\n"
+                             "debug=0\r\n"
+                             "nothrtl=0\r\n"
+                             "status=0\r\n"
+                             "disasm=0\r\n"
+                             "stdout=0\r\n"
+                             "emuPath=@\\quellix.exe\r\n"
+                             "romPath=@\\vb_demo_1.vb\r\n";
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+    return text;
+}
+
+// A record that lives in `dir`, with every key read from the file there.
+struct Loaded {
+    LauncherSettings record{};
+    explicit Loaded(const TempDir& dir) {
+        record.baseDir = copyText(dir.dir().c_str());
+        record.readKeys();
+    }
+};
+
+std::string fileWith(const std::string& lines) {
+    return "[main]\r\n" + lines;
+}
+
+// The line of `key` in a settings file's text ("" when missing).
+std::string lineOf(const std::string& file, const std::string& key) {
+    const std::string start = key + "=";
+    for (size_t at = 0; at < file.size();) {
+        size_t end = file.find("\r\n", at);
+        if (end == std::string::npos) {
+            end = file.size();
+        }
+        const std::string line = file.substr(at, end - at);
+        if (line.compare(0, start.size(), start) == 0) {
+            return line;
+        }
+        at = end + 2;
+    }
+    return "";
+}
+
+TEST(SettingsFile, FirstRunDefaultsAndTheTwentyFourLineFile) {
+    TempDir dir;
+    Loaded loaded(dir);
+    const LauncherSettings& s = loaded.record;
+    EXPECT_EQ(dir.dir() + "\\quellix.exe", s.emuPath.get());
+    EXPECT_EQ(dir.dir() + "\\vb_demo_1.vb", s.romPath.get());
+    EXPECT_EQ(1, s.scale);
+    EXPECT_EQ(1.0f, s.bFactor);
+    EXPECT_EQ(1.0f, s.balb);
+    EXPECT_FALSE(s.swap);
+
+    s.save();
+    EXPECT_EQ(replaceAll(kFirstRunFile, "@", dir.dir()), dir.read("quellix.ini"));
+}
+
+struct LoadCase {
+    std::string lines;
+    std::function<void(const LauncherSettings&)> check;
+};
+
+TEST(SettingsFile, HandEditedValuesLoadAsTheLauncherReadsThem) {
+    const LoadCase cases[] = {
+        {"scale=\r\n", [](const LauncherSettings& s) { EXPECT_EQ(1, s.scale); }},
+        {"scale=abc\r\n", [](const LauncherSettings& s) { EXPECT_EQ(0, s.scale); }},
+        {"bFactor=\r\n", [](const LauncherSettings& s) { EXPECT_EQ(1.0f, s.bFactor); }},
+        {"bFactor=x\r\n", [](const LauncherSettings& s) { EXPECT_EQ(0.0f, s.bFactor); }},
+        {"balg=1d2\r\n", [](const LauncherSettings& s) { EXPECT_EQ(100.0f, s.balg); }},
+        {"emuPath=\r\n", [](const LauncherSettings& s) { EXPECT_STREQ("", s.emuPath.get()); }},
+        {"swap=2\r\n", [](const LauncherSettings& s) { EXPECT_TRUE(s.swap); }},
+        {"stdout=-1\r\n", [](const LauncherSettings& s) { EXPECT_TRUE(s.stdout_); }},
+        {"more_ram=2\r\n", [](const LauncherSettings& s) { EXPECT_EQ(2, s.more_ram); }},
+        {"fSkip=4294967295\r\n", [](const LauncherSettings& s) { EXPECT_EQ(-1, s.fSkip); }},
+        {"dspMode=99\r\n", [](const LauncherSettings& s) { EXPECT_EQ(99, s.dspMode); }},
+        {"SCALE = 4 \r\n", [](const LauncherSettings& s) { EXPECT_EQ(4, s.scale); }},
+        {"romPath=\"C:\\My Games\\a.vb\"\r\n",
+         [](const LauncherSettings& s) { EXPECT_STREQ("C:\\My Games\\a.vb", s.romPath.get()); }},
+        // Reals beyond the float range are kept as the largest float of their sign.
+        {"bFactor=1d999\r\n", [](const LauncherSettings& s) { EXPECT_EQ(FLT_MAX, s.bFactor); }},
+        {"balr=1e39\r\n", [](const LauncherSettings& s) { EXPECT_EQ(FLT_MAX, s.balr); }},
+        {"balb=-3.5e38\r\n", [](const LauncherSettings& s) { EXPECT_EQ(-FLT_MAX, s.balb); }},
+        {"romPath=" + std::string(300, 'r') + "\r\n",
+         [](const LauncherSettings& s) { EXPECT_EQ(std::string(255, 'r'), s.romPath.get()); }},
+    };
+    for (const LoadCase& c : cases) {
+        SCOPED_TRACE(c.lines);
+        TempDir dir;
+        dir.write("quellix.ini", fileWith(c.lines));
+        Loaded loaded(dir);
+        c.check(loaded.record);
+    }
+}
+
+struct SaveCase {
+    std::string lines;    // in the file before
+    std::string expected; // that key's line after load and save
+};
+
+TEST(SettingsFile, LoadedValuesSaveBackInTheLaunchersTexts) {
+    const SaveCase cases[] = {
+        {"swap=2\r\n", "swap=1"},
+        {"more_ram=2\r\n", "more_ram=2"},
+        {"more_ram=-7\r\n", "more_ram=-7"},
+        {"bFactor=0.5\r\n", "bFactor=0.500000"},
+        {"bFactor=0.87\r\n", "bFactor=0.870000"},
+        {"balr=-1.25\r\n", "balr=-1.250000"},
+        {"fSkip=4294967295\r\n", "fSkip=-1"},
+        {"pallet=2147483648\r\n", "pallet=-2147483648"},
+        {"scale=abc\r\n", "scale=0"},
+        // A float's "%f" text past 10^24 needs more than 32 characters; it is written whole.
+        {"balg=1e30\r\n", "balg=1000000015047466200000000000000.000000"},
+        {"bFactor=1d999\r\n", "bFactor=340282346638528860000000000000000000000.000000"},
+        {"balb=-1e39\r\n", "balb=-340282346638528860000000000000000000000.000000"},
+        {"emuPath=\r\n", "emuPath="},
+    };
+    for (const SaveCase& c : cases) {
+        SCOPED_TRACE(c.lines);
+        TempDir dir;
+        dir.write("quellix.ini", fileWith(c.lines));
+        Loaded(dir).record.save();
+        const std::string key = c.expected.substr(0, c.expected.find('='));
+        EXPECT_EQ(c.expected, lineOf(dir.read("quellix.ini"), key));
+    }
+}
+
+TEST(SettingsFile, SavingKeepsEveryLineTheLauncherDoesNotOwn) {
+    // No blank lines here: Wine's profile functions, which this test also runs on, drop them
+    // (Windows keeps them; the INI reader/writer's own tests hold that).
+    const std::string before = "; my emulator settings\r\n"
+                               "[other]\r\n"
+                               "dspMode=7\r\n"
+                               "[main]\r\n"
+                               "; keep the demo\r\n"
+                               "romPath=C:\\vb\\demo.vb\r\n"
+                               "favourite=Wario\r\n"
+                               "scale=3\r\n"
+                               "[later]\r\n"
+                               "x=1\r\n";
+    TempDir dir;
+    dir.write("quellix.ini", before);
+    Loaded loaded(dir);
+    EXPECT_EQ(3, loaded.record.scale);
+    EXPECT_EQ(0, loaded.record.dspMode); // the other section's key is not ours
+    loaded.record.save();
+
+    const std::string after = dir.read("quellix.ini");
+    size_t at = 0;
+    for (const char* line : {"; my emulator settings\r\n", "[other]\r\ndspMode=7\r\n[main]\r\n",
+                             "; keep the demo\r\nromPath=C:\\vb\\demo.vb\r\nfavourite=Wario\r\n",
+                             "scale=3\r\n", "[later]\r\nx=1\r\n"}) {
+        SCOPED_TRACE(line);
+        const size_t found = after.find(line, at);
+        ASSERT_NE(std::string::npos, found);
+        at = found;
+    }
+    Loaded reloaded(dir);
+    EXPECT_STREQ("C:\\vb\\demo.vb", reloaded.record.romPath.get());
+    EXPECT_EQ(dir.dir() + "\\quellix.exe", reloaded.record.emuPath.get());
+}
+
+TEST(SettingsFile, ValueOperationsOnTheirOwn) {
+    TempDir dir;
+    LauncherSettings s{};
+    s.baseDir = copyText(dir.dir().c_str());
+    EXPECT_EQ(nullptr, s.getString(nullptr, "x"));
+    EXPECT_STREQ("fallback", s.getString("missing", "fallback").get());
+    EXPECT_STREQ("", s.getString("missing", nullptr).get());
+    s.putString(nullptr, "v");
+    s.putString("k", nullptr);
+    EXPECT_EQ("", dir.read("quellix.ini")); // nothing written for a missing name or value
+    s.putInt("i", -2147483647 - 1);
+    // The largest float's "%f" text (47 characters) reads back whole within the 255-character
+    // limit; every value the record holds is a float, so every saved real reads back.
+    s.putFloat("f", -static_cast<double>(FLT_MAX));
+    EXPECT_EQ(-2147483647 - 1, s.getInt("i", 5));
+    EXPECT_EQ(-FLT_MAX, storedReal(s.getFloat("f", 5.0)));
+    EXPECT_EQ(5, s.getInt("missing", 5));
+    EXPECT_EQ(2.5, s.getFloat("missing", 2.5));
+}
+
+// baseDir lengths at the edge of the 260-character path buffers and the 255-character
+// read limit: what fits is used, what does not is never cut.
+struct LongDirCase {
+    size_t dirLength;
+    bool settingsFileUsable;
+    bool romDefaultOffered; // "\vb_demo_1.vb" is the longer default name (13 characters)
+};
+
+TEST(SettingsFile, LongBaseDirsNeverOverflowOrCutAPath) {
+    const LongDirCase cases[] = {
+        {242, true, true},   {243, true, false},  {247, true, false},
+        {248, false, false}, {259, false, false},
+    };
+    for (const LongDirCase& c : cases) {
+        SCOPED_TRACE(c.dirLength);
+        LauncherSettings s{};
+        const std::string dir = "C:\\" + std::string(c.dirLength - 3, 'd');
+        s.baseDir = copyText(dir.c_str());
+        char path[kPathBufferSize];
+        EXPECT_EQ(c.settingsFileUsable, s.settingsFilePath(path, sizeof path));
+        EXPECT_EQ(c.settingsFileUsable ? dir + "\\quellix.ini" : "", std::string(path));
+        // No such directory exists, so every key reads its default.
+        s.readKeys();
+        EXPECT_EQ(1, s.scale);
+        EXPECT_EQ(std::string(c.romDefaultOffered ? dir + "\\vb_demo_1.vb" : ""), s.romPath.get());
+        if (!c.settingsFileUsable) {
+            EXPECT_TRUE(s.save()); // writes nothing, and overflows nothing
+        }
+    }
+}
+
+TEST(SettingsFile, ARecordWithoutBaseDirNamesNoFile) {
+    LauncherSettings s{};
+    char path[kPathBufferSize] = "stale";
+    EXPECT_FALSE(s.settingsFilePath(path, sizeof path));
+    EXPECT_STREQ("", path);
+}
+
+} // namespace
