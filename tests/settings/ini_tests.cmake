@@ -1,1 +1,10 @@
-# (filled in with the tests of this folder)
+# The INI reader/writer and the profile-file seam; on Windows also the comparison with the
+# platform's own profile functions.
+launcher_test(ini_text_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/ini_text_test.cpp
+    LIBS launcher_ini launcher_platform)
+if(WIN32)
+    launcher_test(ini_differential_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/ini_differential_test.cpp
+        LIBS launcher_ini)
+endif()
