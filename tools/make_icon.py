@@ -249,7 +249,11 @@ def nearest(palette, colour, cache):
 
 
 def median_cut(histogram, limit):
-    """Up to limit colours for a {colour: count} histogram; exact when it has few enough."""
+    """Up to limit colours for a {colour: count} histogram; exact when it has few enough.
+
+    Today's picture has fewer than 255 colours at every size, so its 8-bpp images are exact;
+    the cut keeps them valid if a richer picture outgrows the palette.
+    """
     colours = sorted(histogram)
     if len(colours) <= limit:
         return colours

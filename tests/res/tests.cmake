@@ -1,0 +1,16 @@
+# The launcher's resources, read back from a test program that links them in, and the bare
+# dialog program the launcher's size and start-up time are measured against.
+if(WIN32)
+    launcher_test(resources_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/resources_test.cpp
+        LIBS comctl32)
+    launcher_resources(resources_test)
+    target_include_directories(resources_test PRIVATE ${PROJECT_SOURCE_DIR}/src)
+
+    # Built exactly as the launcher is, so the two differ only in what the launcher adds.
+    add_executable(bare_dialog WIN32
+        ${CMAKE_CURRENT_LIST_DIR}/bare_dialog.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/bare_dialog.rc)
+    target_compile_options(bare_dialog PRIVATE ${LAUNCHER_PRODUCT_FLAGS})
+    target_link_options(bare_dialog PRIVATE -s -Wl,--gc-sections)
+endif()
