@@ -1,0 +1,12 @@
+// Launch and Help: both go through the shell's "open" action, with the launcher's directory as
+// the working directory; the launcher never waits for what it started and stays open.
+#pragma once
+
+// Starts emuPath with the parameter text of the settings as they are now. A text that does not
+// fit whole is not launched (it cannot happen with values the launcher reads). Always true:
+// the shell's result is not examined and nothing is reported.
+bool launchEmulator();
+
+// Opens help\help.html under the launcher's directory with the program the system associates
+// with it. Always true.
+bool openHelp();

@@ -1,0 +1,101 @@
+// Creating the launcher window and filling its controls from the settings record.
+#include <windows.h>
+
+#include "ui/launcher_window.h"
+
+#include "numtext/number_text.h"
+#include "res/resource.h"
+#include "settings/choice_tables.h"
+#include "settings/launcher_settings.h"
+
+HWND launcherWindow = nullptr;
+bool fillingDialog = false;
+
+namespace {
+
+// The palette list never holds more than six items.
+constexpr int kLongestPaletteList = 6;
+
+LRESULT sendToControl(int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    return SendDlgItemMessageA(launcherWindow, id, message, wParam, lParam);
+}
+
+void fillList(int id, const ChoiceTable& table, int32_t selected) {
+    for (int32_t i = 0; i < table.count; ++i) {
+        sendToControl(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(table.entries[i].label));
+    }
+    // A position outside the list selects nothing and leaves the setting as it is.
+    sendToControl(id, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+// The edit takes its own copy of the text before it announces the change, but the
+// announcement replaces the path field while the edit is still being set: hand it a copy.
+void showPath(int id, const OwnedText& path) {
+    const OwnedText shown = copyText(path ? path.get() : "");
+    SetDlgItemTextA(launcherWindow, id, shown ? shown.get() : "");
+}
+
+void showReal(int id, float value) {
+    // Room for the one-decimal text of any float (the largest has 39 integer digits), so
+    // values of 10^9 and more, or -10^8 and less, show whole.
+    char text[kFixedTextSize];
+    formatFixed(static_cast<double>(value), 1, text, sizeof text);
+    SetDlgItemTextA(launcherWindow, id, text);
+}
+
+void showCheck(int id, bool checked) {
+    sendToControl(id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+} // namespace
+
+HWND openLauncherWindow(HINSTANCE instance) {
+    launcherWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr,
+                                        launcherDialogProc, 0);
+    return launcherWindow;
+}
+
+void fillPaletteList(bool twoColour) {
+    for (int i = 0; i < kLongestPaletteList; ++i) {
+        sendToControl(IDC_PALLET, CB_DELETESTRING, 0, 0);
+    }
+    int32_t first = 0;
+    const int32_t count = paletteListFor(twoColour ? kTwoColourThreedMode : 0, &first);
+    for (int32_t i = 0; i < count; ++i) {
+        sendToControl(IDC_PALLET, CB_ADDSTRING, 0,
+                      reinterpret_cast<LPARAM>(kPaletteTable.entries[first + i].label));
+    }
+    sendToControl(IDC_PALLET, CB_SETCURSEL, static_cast<WPARAM>(settings.pallet), 0);
+}
+
+void fillDialog() {
+    fillingDialog = true;
+    const LauncherSettings& s = settings;
+    fillList(IDC_DISPLAY_MODE, kDisplayTable, s.dspMode);
+    fillList(IDC_3D_MODE, kThreedModeTable, s.threedMode);
+    fillPaletteList(s.threedMode == kTwoColourThreedMode);
+    fillList(IDC_KEY_MAP, kKeyMapTable, s.keyMap);
+    fillList(IDC_ZOOM, kZoomTable, s.scale);
+    fillList(IDC_CONTROLLER, kControllerTable, s.pport);
+    fillList(IDC_JOYSTICK, kJoystickTable, s.joy);
+
+    showPath(IDC_EMU_PATH, s.emuPath);
+    showPath(IDC_ROM_PATH, s.romPath);
+    SetDlgItemInt(launcherWindow, IDC_FRAME_SKIP, static_cast<UINT>(s.fSkip), FALSE);
+    showReal(IDC_BRIGHTNESS, s.bFactor);
+    showReal(IDC_BAL_R, s.balr);
+    showReal(IDC_BAL_G, s.balg);
+    showReal(IDC_BAL_B, s.balb);
+
+    showCheck(IDC_SWAP, s.swap);
+    showCheck(IDC_HSTRETCH, s.hstretch);
+    showCheck(IDC_TIMMER_HACK, s.timmerHack);
+    showCheck(IDC_VF_HACK, s.vfHack);
+    showCheck(IDC_RAM_HACK, s.more_ram != 0); // any nonzero value shows checked and is kept
+    showCheck(IDC_DEBUG, s.debug);
+    showCheck(IDC_NO_THROTTLE, s.nothrtl);
+    showCheck(IDC_STATUS_LINE, s.status);
+    showCheck(IDC_DISASM, s.disasm);
+    showCheck(IDC_CONSOLE, s.stdout_);
+    fillingDialog = false;
+}
