@@ -2,9 +2,9 @@
 // the working directory; the launcher never waits for what it started and stays open.
 #pragma once
 
-// Starts emuPath with the parameter text of the settings as they are now. A text that does not
-// fit whole is not launched (it cannot happen with values the launcher reads). Always true:
-// the shell's result is not examined and nothing is reported.
+// Starts emuPath with the parameter text of the settings as they are now. An empty emuPath, or
+// a text that does not fit whole (it cannot happen with values the launcher reads), starts
+// nothing. Always true: the shell's result is not examined and nothing is reported.
 bool launchEmulator();
 
 // Opens help\help.html under the launcher's directory with the program the system associates

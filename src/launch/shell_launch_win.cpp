@@ -9,10 +9,13 @@
 #include "ui/launcher_window.h"
 
 bool launchEmulator() {
+    // With no emulator named, the shell would "open" the working directory itself and show
+    // the launcher's folder: an empty path starts nothing, like any other missing emulator.
+    const char* emulator = settings.emuPath ? settings.emuPath.get() : "";
     char arguments[kArgumentsBufferSize];
-    if (buildEmulatorArguments(settings, arguments, sizeof arguments)) {
-        ShellExecuteA(launcherWindow, "open", settings.emuPath ? settings.emuPath.get() : "",
-                      arguments, settings.baseDir.get(), SW_SHOWNORMAL);
+    if (emulator[0] != '\0' && buildEmulatorArguments(settings, arguments, sizeof arguments)) {
+        ShellExecuteA(launcherWindow, "open", emulator, arguments, settings.baseDir.get(),
+                      SW_SHOWNORMAL);
     }
     return true;
 }

@@ -1,0 +1,335 @@
+// The help page: opened offline from beside the launcher, so it must load nothing from
+// elsewhere, and it must name every option word, token, settings key and control label.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const std::string& page() {
+    static const std::string text = readAll(HELP_PAGE);
+    return text;
+}
+
+std::string lowered(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+bool isSpace(char c) {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+bool startsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+// Markup text as read: tags dropped, the few named characters the page uses decoded, and any
+// other named character taken as a separator.
+std::string plainText(const std::string& markup) {
+    std::string out;
+    for (size_t i = 0; i < markup.size(); ++i) {
+        if (markup[i] == '<') {
+            const size_t close = markup.find('>', i);
+            if (close == std::string::npos) {
+                break;
+            }
+            i = close;
+        } else if (markup[i] == '&') {
+            const size_t semicolon = markup.find(';', i);
+            if (semicolon == std::string::npos || semicolon - i > 10) {
+                out += '&';
+                continue;
+            }
+            const std::string name = markup.substr(i + 1, semicolon - i - 1);
+            if (name == "amp") {
+                out += '&';
+            } else if (name == "lt") {
+                out += '<';
+            } else if (name == "gt") {
+                out += '>';
+            } else if (name == "quot") {
+                out += '"';
+            } else {
+                out += ' ';
+            }
+            i = semicolon;
+        } else {
+            out += markup[i];
+        }
+    }
+    return out;
+}
+
+// The plain texts of every element opened by `open` (e.g. "<code") up to `close`.
+std::vector<std::string> elementTexts(const std::string& markup, const std::string& open,
+                                      const std::string& close) {
+    std::vector<std::string> texts;
+    size_t at = 0;
+    while ((at = markup.find(open, at)) != std::string::npos) {
+        const size_t tagEnd = markup.find('>', at);
+        const char next = at + open.size() < markup.size() ? markup[at + open.size()] : '\0';
+        if (tagEnd == std::string::npos) {
+            break;
+        }
+        at = tagEnd + 1;
+        if (next != '>' && !isSpace(next)) {
+            continue; // a longer tag name
+        }
+        const size_t end = markup.find(close, at);
+        if (end == std::string::npos) {
+            break;
+        }
+        texts.push_back(plainText(markup.substr(at, end - at)));
+        at = end + close.size();
+    }
+    return texts;
+}
+
+std::set<std::string> wordsOf(const std::vector<std::string>& texts) {
+    std::set<std::string> words;
+    for (const std::string& text : texts) {
+        std::string word;
+        for (char c : text + " ") {
+            if (isSpace(c)) {
+                if (!word.empty()) {
+                    words.insert(word);
+                }
+                word.clear();
+            } else {
+                word += c;
+            }
+        }
+    }
+    return words;
+}
+
+std::string collapsedSpaces(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (!isSpace(c)) {
+            out += c;
+        } else if (!out.empty() && out.back() != ' ') {
+            out += ' ';
+        }
+    }
+    if (!out.empty() && out.back() == ' ') {
+        out.pop_back();
+    }
+    return out;
+}
+
+// The values of every attribute called `name` (lower case), however quoted; the name must
+// stand alone or after a namespace colon (xlink:href), not end a longer name.
+std::vector<std::string> attributeValues(const std::string& markup, const std::string& name) {
+    const std::string text = lowered(markup);
+    std::vector<std::string> values;
+    size_t at = 0;
+    while ((at = text.find(name, at)) != std::string::npos) {
+        const size_t nameStart = at;
+        at += name.size();
+        if (nameStart == 0 || !(isSpace(text[nameStart - 1]) || text[nameStart - 1] == ':')) {
+            continue;
+        }
+        size_t i = at;
+        while (i < text.size() && isSpace(text[i])) {
+            ++i;
+        }
+        if (i >= text.size() || text[i] != '=') {
+            continue;
+        }
+        ++i;
+        while (i < text.size() && isSpace(text[i])) {
+            ++i;
+        }
+        std::string value;
+        if (i < text.size() && (text[i] == '"' || text[i] == '\'')) {
+            const size_t end = text.find(text[i], i + 1);
+            value = text.substr(i + 1, end == std::string::npos ? std::string::npos : end - i - 1);
+        } else {
+            while (i < text.size() && !isSpace(text[i]) && text[i] != '>') {
+                value += text[i++];
+            }
+        }
+        values.push_back(collapsedSpaces(value));
+    }
+    return values;
+}
+
+// The targets of CSS url(...) links.
+std::vector<std::string> cssUrls(const std::string& markup) {
+    const std::string text = lowered(markup);
+    std::vector<std::string> urls;
+    size_t at = 0;
+    while ((at = text.find("url(", at)) != std::string::npos) {
+        at += 4;
+        const size_t end = text.find(')', at);
+        if (end == std::string::npos) {
+            break;
+        }
+        std::string url;
+        for (char c : text.substr(at, end - at)) {
+            if (c != '"' && c != '\'' && !isSpace(c)) {
+                url += c;
+            }
+        }
+        urls.push_back(url);
+    }
+    return urls;
+}
+
+// Only help.html is shipped: a link may point into the page itself or carry its data.
+bool loadsNothing(const std::string& link) {
+    return startsWith(link, "#") || startsWith(link, "data:") || startsWith(link, "mailto:");
+}
+
+TEST(HelpPage, IsReadable) {
+    ASSERT_FALSE(page().empty()) << HELP_PAGE;
+    EXPECT_NE(std::string::npos, lowered(page()).find("</html>"));
+}
+
+TEST(HelpPage, IsSelfContained) {
+    const struct {
+        const char* text;
+        const char* why;
+    } forbidden[] = {
+        {"<script", "runs a script"},         {"<link", "links a file (a style sheet, an icon)"},
+        {"@import", "imports a style sheet"}, {"<iframe", "embeds another page"},
+        {"<object", "embeds a file"},         {"<embed", "embeds a file"},
+    };
+    const std::string text = lowered(page());
+    for (const auto& f : forbidden) {
+        EXPECT_EQ(std::string::npos, text.find(f.text)) << "the page " << f.why << ": " << f.text;
+    }
+
+    std::vector<std::string> links;
+    for (const char* name : {"src", "href", "srcset", "poster", "action"}) {
+        for (const std::string& value : attributeValues(page(), name)) {
+            links.push_back(value);
+        }
+    }
+    for (const std::string& url : cssUrls(page())) {
+        links.push_back(url);
+    }
+    EXPECT_FALSE(links.empty()) << "the page's in-page links were not found";
+    for (const std::string& link : links) {
+        SCOPED_TRACE(link);
+        EXPECT_FALSE(startsWith(link, "http:") || startsWith(link, "https:") ||
+                     startsWith(link, "//"))
+            << "the page reaches for the network";
+        EXPECT_TRUE(loadsNothing(link)) << "the page refers to a file that is not shipped";
+    }
+}
+
+TEST(HelpPage, EveryInPageLinkHasItsTarget) {
+    const std::set<std::string> ids = [] {
+        std::vector<std::string> found = attributeValues(page(), "id");
+        return std::set<std::string>(found.begin(), found.end());
+    }();
+    for (const std::string& href : attributeValues(page(), "href")) {
+        if (startsWith(href, "#")) {
+            EXPECT_EQ(1u, ids.count(href.substr(1)))
+                << "no element with id \"" << href.substr(1) << "\"";
+        }
+    }
+}
+
+struct NamedWords {
+    const char* what;
+    std::vector<const char*> words;
+};
+
+// Words the reader types or looks for must appear as written, as a whole word of the page's
+// code text, where the page sets command lines, values and keys.
+TEST(HelpPage, NamesEveryOptionWordTokenAndSettingsKey) {
+    const NamedWords groups[] = {
+        {"option word",
+         {"-display", "-dspmode", "-frmskp", "-brite",    "-balance", "-sclscr", "-pport",
+          "-joy",     "-pallet",  "-flip",   "-hstretch", "-ltimmer", "-vfhack", "-more_ram",
+          "-debug",   "-disasm",  "-stdout", "-altkbd",   "-nothrtl", "-status"}},
+        {"display token", {"frame", "320", "640", "800", "1024", "1280", "1400", "1600"}},
+        {"3D mode token", {"normal", "affine", "interlace", "over_under", "side", "cscope"}},
+        {"palette token", {"normal", "red", "rb", "rg", "rc", "yb", "mg", "bg"}},
+        {"settings key",
+         {"dspMode",  "threedMode", "pallet",   "fSkip",      "bFactor", "balr",
+          "balg",     "balb",       "scale",    "pport",      "keyMap",  "joy",
+          "more_ram", "swap",       "hstretch", "timmerHack", "vfHack",  "debug",
+          "nothrtl",  "status",     "disasm",   "stdout",     "emuPath", "romPath"}},
+    };
+    const std::set<std::string> codeWords = wordsOf(elementTexts(page(), "<code", "</code>"));
+    for (const NamedWords& group : groups) {
+        for (const char* word : group.words) {
+            EXPECT_EQ(1u, codeWords.count(word))
+                << "the page lacks the " << group.what << " " << word;
+        }
+    }
+    // The settings file example: the 24 keys, each on a line of its own.
+    for (const char* key : groups[4].words) {
+        EXPECT_NE(std::string::npos, page().find("\n" + std::string(key) + "="))
+            << "the settings file example lacks " << key;
+    }
+}
+
+// The window's labels, exactly as the window shows them, where the page marks window text.
+TEST(HelpPage, NamesEveryControlOfTheWindowByItsLabel) {
+    const char* const labels[] = {
+        "Emulator Path",
+        "Rom Path",
+        "Display Mode",
+        "3D Mode",
+        "Zoom",
+        "Pallet",
+        "Brightness",
+        "Balance (r,g,b)",
+        "Frame Skip",
+        "Key Map",
+        "VB Controller",
+        "Joystick",
+        "swap display",
+        "horizontal 2x",
+        "No Throttle",
+        "Status Line",
+        "Long Timmer Hack",
+        "Vertical Force Hack",
+        "Ram Hack",
+        "Debug Mode",
+        "Dissasembly",
+        "Console Output",
+        "Help",
+        "Launch",
+    };
+    std::set<std::string> marked;
+    for (const std::string& text : elementTexts(page(), "<span class=\"ui\"", "</span>")) {
+        marked.insert(collapsedSpaces(text));
+    }
+    for (const char* label : labels) {
+        EXPECT_EQ(1u, marked.count(label))
+            << "the page lacks the control label \"" << label << "\"";
+    }
+}
+
+#ifdef LAUNCHER_DIST_DIR
+// The Help button opens help\help.html under the launcher's directory: the build output must
+// carry the current page there.
+TEST(HelpPage, SitsBesideTheLauncherInTheBuildOutput) {
+    const std::string dist = LAUNCHER_DIST_DIR;
+    EXPECT_TRUE(std::ifstream(dist + "/launcher.exe").good()) << dist;
+    const std::string shipped = readAll(dist + "/help/help.html");
+    ASSERT_FALSE(shipped.empty()) << dist << "/help/help.html is missing";
+    EXPECT_TRUE(shipped == page()) << "the page beside the launcher is not the current one";
+}
+#endif
+
+} // namespace

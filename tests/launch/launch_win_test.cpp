@@ -1,0 +1,551 @@
+// Launch and Help through the shell: what the started program receives as its command line and
+// working directory, and that failed starts stay silent.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "launch/launch.h"
+#include "settings/launcher_settings.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// Long enough for a cold Wine prefix to start a program.
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kPollMs = 50;
+constexpr size_t kFileNameBufferSize = 1024;
+
+const char kRecordFile[] = "launches.txt";
+
+// What the stand-in wrote for one start.
+struct Start {
+    std::string command;
+    std::string directory;
+};
+
+bool operator<(const Start& a, const Start& b) {
+    return a.command < b.command || (a.command == b.command && a.directory < b.directory);
+}
+
+// The file through the ANSI calls, as the launcher names files; "" when it cannot be read.
+std::string readFile(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::string();
+    }
+    std::string bytes;
+    char chunk[4096];
+    DWORD got = 0;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+        bytes.append(chunk, got);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+bool fileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(bytes.size(), written) << path;
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// Places a copy of the stand-in at `path`, creating its folder.
+void placeStandIn(const std::string& path) {
+    CreateDirectoryA(folderOf(path).c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA(STAND_IN_EMULATOR, path.c_str(), FALSE)) << path;
+}
+
+// Complete records only: a start still writing is read on the next poll.
+std::vector<Start> parseStarts(const std::string& text) {
+    const std::string commandKey = "command=";
+    const std::string directoryKey = "\r\ndirectory=";
+    const std::string lineEnd = "\r\n";
+    std::vector<Start> starts;
+    size_t at = 0;
+    while (text.compare(at, commandKey.size(), commandKey) == 0) {
+        const size_t commandEnd = text.find(directoryKey, at);
+        if (commandEnd == std::string::npos) {
+            break;
+        }
+        const size_t directoryStart = commandEnd + directoryKey.size();
+        const size_t directoryEnd = text.find(lineEnd, directoryStart);
+        if (directoryEnd == std::string::npos) {
+            break;
+        }
+        starts.push_back({text.substr(at + commandKey.size(), commandEnd - at - commandKey.size()),
+                          text.substr(directoryStart, directoryEnd - directoryStart)});
+        at = directoryEnd + lineEnd.size();
+    }
+    return starts;
+}
+
+// The starts a stand-in in `folder` recorded, once there are `count` of them or the time is up.
+std::vector<Start> waitForStarts(const std::string& folder, size_t count) {
+    const std::string path = folder + "\\" + kRecordFile;
+    const DWORD begin = GetTickCount();
+    for (;;) {
+        std::vector<Start> starts = parseStarts(readFile(path));
+        if (starts.size() >= count || GetTickCount() - begin > kStartTimeoutMs) {
+            return starts;
+        }
+        Sleep(kPollMs);
+    }
+}
+
+// Text in the ANSI code page, "" when a character has no form there.
+std::string ansi(const wchar_t* text) {
+    char out[kFileNameBufferSize];
+    const bool utf8 = GetACP() == CP_UTF8; // takes neither flags nor the default-char report
+    BOOL usedDefault = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text, -1, out,
+                            static_cast<int>(sizeof out), nullptr, utf8 ? nullptr : &usedDefault);
+    return length > 0 && !usedDefault ? std::string(out) : std::string();
+}
+
+bool runningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// ---- Windows the shell might open -------------------------------------------------------
+
+BOOL CALLBACK collectVisibleWindow(HWND window, LPARAM found) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> visibleWindowsOfThisProcess() {
+    std::vector<HWND> found;
+    EnumWindows(collectVisibleWindow, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+struct ShellCall {
+    bool (*call)();
+    bool result;
+};
+
+DWORD WINAPI runShellCall(LPVOID parameter) {
+    ShellCall* shellCall = static_cast<ShellCall*>(parameter);
+    shellCall->result = shellCall->call();
+    return 0;
+}
+
+struct WatchedCall {
+    bool returned;
+    bool result;
+    std::vector<std::string> windowTitles;
+};
+
+// Runs a shell call on a thread of its own and watches this process's top-level windows until
+// it returns: a message box raised inside the call would otherwise block the test instead of
+// failing it. Each window seen is recorded and asked to close, which lets the call return.
+// Every call of the tests goes through here, so none of them can hang on a box.
+WatchedCall callWatchingWindows(bool (*call)()) {
+    // Left allocated should the call never return, as the thread may still write to it.
+    ShellCall* shellCall = new ShellCall{call, false};
+    WatchedCall watched{false, false, {}};
+    HANDLE thread = CreateThread(nullptr, 0, runShellCall, shellCall, 0, nullptr);
+    if (thread == nullptr) {
+        delete shellCall;
+        return watched;
+    }
+    std::vector<HWND> seen;
+    const DWORD begin = GetTickCount();
+    for (;;) {
+        const DWORD wait = WaitForSingleObject(thread, kPollMs);
+        for (HWND window : visibleWindowsOfThisProcess()) {
+            if (std::find(seen.begin(), seen.end(), window) != seen.end()) {
+                continue; // asked to close already
+            }
+            seen.push_back(window);
+            char title[256] = "";
+            GetWindowTextA(window, title, static_cast<int>(sizeof title));
+            watched.windowTitles.push_back(title);
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }
+        if (wait == WAIT_OBJECT_0) {
+            watched.returned = true;
+            watched.result = shellCall->result;
+            delete shellCall;
+            break;
+        }
+        if (GetTickCount() - begin > kStartTimeoutMs) {
+            break;
+        }
+    }
+    CloseHandle(thread);
+    return watched;
+}
+
+void expectQuietReturn(const WatchedCall& watched) {
+    EXPECT_TRUE(watched.returned) << "the call did not return";
+    EXPECT_TRUE(watched.result);
+    for (const std::string& title : watched.windowTitles) {
+        ADD_FAILURE() << "a window appeared: \"" << title << "\"";
+    }
+}
+
+// ---- The scene: a launcher folder with the settings pointing into it ---------------------
+
+// A fresh folder; `launcherFolder` (relative, may be empty) is the launcher's directory inside
+// it. The settings are those of a first start there; they are cleared again afterwards.
+class Scene {
+  public:
+    explicit Scene(const char* launcherFolder = "") {
+        base_ = *launcherFolder == '\0' ? temp_.dir() : temp_.dir() + "\\" + launcherFolder;
+        CreateDirectoryA(base_.c_str(), nullptr);
+        settings = LauncherSettings{};
+        settings.bFactor = settings.balr = settings.balg = settings.balb = 1.0f;
+        settings.scale = 1;
+        settings.baseDir = copyText(base_.c_str());
+        settings.emuPath = copyText((base_ + "\\quellix.exe").c_str());
+        settings.romPath = copyText((base_ + "\\vb_demo_1.vb").c_str());
+    }
+    ~Scene() { settings = LauncherSettings{}; }
+    Scene(const Scene&) = delete;
+    Scene& operator=(const Scene&) = delete;
+
+    const std::string& base() const { return base_; }
+    // A path inside the fresh folder, outside the launcher's directory when that has a name.
+    std::string outside(const std::string& relative) const { return temp_.dir() + "\\" + relative; }
+    std::string inBase(const std::string& relative) const { return base_ + "\\" + relative; }
+
+  private:
+    TempDir temp_;
+    std::string base_;
+};
+
+// The parameter text of a first start, after the quoted ROM path: with every switch off, each
+// of the eleven keeps its blank, so the text ends in eleven blanks.
+const std::string kFirstStartOptions = " -display frame -dspmode normal -frmskp 0 -brite 1.000000 "
+                                       "-balance 1.000000 1.000000 1.000000 -sclscr 1 -pport 0 "
+                                       "-joy 0 -pallet normal" +
+                                       std::string(11, ' ');
+
+std::string inQuotes(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// ---- Launch ------------------------------------------------------------------------------
+
+struct LaunchCase {
+    const char* name;
+    const char* launcherFolder;
+    const char* emulator;   // relative to the launcher's directory
+    const wchar_t* romName; // relative to the launcher's directory; nullptr for an empty path
+    std::function<void(LauncherSettings&)> change;
+    std::string options; // the parameter text after the quoted ROM path
+};
+
+// Both Windows and Wine start the program with its path in quotes, one blank, then the
+// parameter text exactly as given: inner and trailing blanks are the emulator's to see.
+TEST(LaunchEmulator, TheEmulatorGetsItsQuotedPathAndTheParameterTextExactly) {
+    const auto noChange = [](LauncherSettings&) {};
+    const LaunchCase cases[] = {
+        {"first start", "", "quellix.exe", L"vb_demo_1.vb", noChange, kFirstStartOptions},
+        {"emulator path with blanks", "", "My Emulator\\quellix.exe", L"vb_demo_1.vb", noChange,
+         kFirstStartOptions},
+        {"ROM path with blanks and letters above 127", "", "quellix.exe",
+         L"Caf\u00e9 Roms\\Wario \u00e9t\u00e9 \u00e0 la plage \u00df.vb", noChange,
+         kFirstStartOptions},
+        {"launcher folder with blanks", "Quellix Frontend", "quellix.exe", L"vb_demo_1.vb",
+         noChange, kFirstStartOptions},
+        {"empty ROM path", "", "quellix.exe", nullptr, noChange, kFirstStartOptions},
+        {"only the last switch: ten blanks inside the text", "", "quellix.exe", L"vb_demo_1.vb",
+         [](LauncherSettings& s) { s.status = true; },
+         " -display frame -dspmode normal -frmskp 0 -brite 1.000000 -balance 1.000000 1.000000 "
+         "1.000000 -sclscr 1 -pport 0 -joy 0 -pallet normal" +
+             std::string(11, ' ') + "-status"},
+        {"every switch on: no trailing blank", "", "quellix.exe", L"vb_demo_1.vb",
+         [](LauncherSettings& s) {
+             s.swap = s.hstretch = s.timmerHack = s.vfHack = s.debug = s.disasm = true;
+             s.stdout_ = s.nothrtl = s.status = true;
+             s.more_ram = 1;
+             s.keyMap = 1;
+             s.dspMode = 7;
+             s.threedMode = 1;
+             s.pallet = 2;
+             s.fSkip = 3;
+             s.bFactor = 1.5f;
+             s.balg = 0.8f;
+             s.scale = 2;
+             s.pport = 4;
+             s.joy = 1;
+         },
+         " -display 1600 -dspmode affine -frmskp 3 -brite 1.500000 -balance 1.000000 0.800000 "
+         "1.000000 -sclscr 2 -pport 4 -joy 1 -pallet rc -flip -hstretch -ltimmer -vfhack "
+         "-more_ram -debug -disasm -stdout -altkbd -nothrtl -status"},
+    };
+    for (const LaunchCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene scene(c.launcherFolder);
+        const std::string emulator = scene.inBase(c.emulator);
+        placeStandIn(emulator);
+        std::string rom;
+        if (c.romName != nullptr) {
+            const std::string romName = ansi(c.romName);
+            ASSERT_FALSE(romName.empty()) << "the ANSI code page lacks a letter of the ROM name";
+            rom = scene.inBase(romName);
+        }
+        settings.emuPath = copyText(emulator.c_str());
+        settings.romPath = copyText(rom.c_str());
+        c.change(settings);
+
+        expectQuietReturn(callWatchingWindows(launchEmulator));
+
+        const std::vector<Start> starts = waitForStarts(folderOf(emulator), 1);
+        ASSERT_EQ(1u, starts.size());
+        EXPECT_EQ(inQuotes(emulator) + " " + inQuotes(rom) + c.options, starts[0].command);
+        EXPECT_EQ(scene.base(), starts[0].directory);
+        EXPECT_FALSE(fileExists(scene.inBase("quellix.ini"))) << "Launch saved the settings";
+    }
+}
+
+TEST(LaunchEmulator, EachPressStartsAnotherEmulatorWithTheSettingsOfItsMoment) {
+    Scene scene;
+    const std::string emulator = scene.inBase("quellix.exe");
+    placeStandIn(emulator);
+    const std::string firstRom = scene.inBase("first.vb");
+    const std::string secondRom = scene.inBase("second game.vb");
+
+    settings.romPath = copyText(firstRom.c_str());
+    expectQuietReturn(callWatchingWindows(launchEmulator));
+    settings.romPath = copyText(secondRom.c_str());
+    settings.dspMode = 2;
+    settings.swap = true;
+    expectQuietReturn(callWatchingWindows(launchEmulator));
+
+    // Both emulators run at once; the order of their records is theirs.
+    std::vector<Start> starts = waitForStarts(scene.base(), 2);
+    ASSERT_EQ(2u, starts.size());
+    std::sort(starts.begin(), starts.end());
+    EXPECT_EQ(inQuotes(emulator) + " " + inQuotes(firstRom) + kFirstStartOptions,
+              starts[0].command);
+    EXPECT_EQ(inQuotes(emulator) + " " + inQuotes(secondRom) +
+                  " -display 640 -dspmode normal -frmskp 0 -brite 1.000000 -balance 1.000000 "
+                  "1.000000 1.000000 -sclscr 1 -pport 0 -joy 0 -pallet normal -flip" +
+                  std::string(10, ' '),
+              starts[1].command);
+    EXPECT_EQ(scene.base(), starts[0].directory);
+    EXPECT_EQ(scene.base(), starts[1].directory);
+    EXPECT_FALSE(fileExists(scene.inBase("quellix.ini")));
+}
+
+struct NoStartCase {
+    const char* name;
+    std::function<void(const Scene&)> change;
+};
+
+// A start that cannot happen leaves no trace: no record, no window, no message box, and
+// Launch still answers true. A following good start proves the failed one started nothing:
+// it must be the only record.
+TEST(LaunchEmulator, WhatCannotStartStartsNothingAndStaysSilent) {
+    const NoStartCase cases[] = {
+        {"missing emulator",
+         [](const Scene& scene) {
+             settings.emuPath = copyText(scene.inBase("missing\\quellix.exe").c_str());
+         }},
+        {"missing emulator file in the launcher's directory",
+         [](const Scene& scene) {
+             settings.emuPath = copyText(scene.inBase("quellix_missing.exe").c_str());
+         }},
+        // The shell would open the launcher's folder for an empty file name.
+        {"empty emulator path", [](const Scene&) { settings.emuPath = copyText(""); }},
+        {"unset emulator path", [](const Scene&) { settings.emuPath.reset(); }},
+        {"parameter text that does not fit whole (ROM path of 2000 characters)",
+         [](const Scene&) { settings.romPath = copyText(std::string(2000, 'r').c_str()); }},
+    };
+    for (const NoStartCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Scene scene;
+        const std::string emulator = scene.inBase("quellix.exe");
+        placeStandIn(emulator);
+        c.change(scene);
+
+        expectQuietReturn(callWatchingWindows(launchEmulator));
+
+        settings.emuPath = copyText(emulator.c_str());
+        const std::string rom = scene.inBase("proof.vb");
+        settings.romPath = copyText(rom.c_str());
+        expectQuietReturn(callWatchingWindows(launchEmulator));
+        const std::vector<Start> starts = waitForStarts(scene.base(), 1);
+        ASSERT_EQ(1u, starts.size());
+        EXPECT_EQ(inQuotes(emulator) + " " + inQuotes(rom) + kFirstStartOptions, starts[0].command);
+        EXPECT_FALSE(fileExists(scene.inBase("quellix.ini")));
+    }
+}
+
+// ---- Help --------------------------------------------------------------------------------
+
+const char kTestProgId[] = "QuellixLaunchTest.HelpPage";
+
+// Makes a program the "open" handler of .html pages in one registry hive for the life of the
+// object, then puts back what was there: the .html key's previous default value, or no key.
+class HtmlHandlerRegistration {
+  public:
+    HtmlHandlerRegistration(HKEY hive, const std::string& handlerPath) : hive_(hive) {
+        char previous[kFileNameBufferSize];
+        DWORD size = sizeof previous;
+        // A run that was ended half-way leaves its own name behind: that is no one's choice.
+        hadKey_ = RegGetValueA(hive_, kExtensionKey, nullptr, RRF_RT_REG_SZ, nullptr, previous,
+                               &size) == ERROR_SUCCESS &&
+                  std::string(previous) != kTestProgId;
+        if (hadKey_) {
+            previous_ = previous;
+        }
+        registered_ = setDefault(kExtensionKey, kTestProgId) &&
+                      setDefault(commandKey().c_str(), inQuotes(handlerPath) + " \"%1\"");
+    }
+    ~HtmlHandlerRegistration() {
+        RegDeleteTreeA(hive_, progIdKey().c_str());
+        if (hadKey_) {
+            setDefault(kExtensionKey, previous_);
+        } else {
+            RegDeleteTreeA(hive_, kExtensionKey);
+        }
+    }
+    HtmlHandlerRegistration(const HtmlHandlerRegistration&) = delete;
+    HtmlHandlerRegistration& operator=(const HtmlHandlerRegistration&) = delete;
+
+    bool registered() const { return registered_; }
+
+  private:
+    static constexpr const char* kExtensionKey = "Software\\Classes\\.html";
+
+    static std::string progIdKey() { return std::string("Software\\Classes\\") + kTestProgId; }
+    static std::string commandKey() { return progIdKey() + "\\shell\\open\\command"; }
+
+    bool setDefault(const char* key, const std::string& value) const {
+        HKEY opened = nullptr;
+        if (RegCreateKeyExA(hive_, key, 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr) !=
+            ERROR_SUCCESS) {
+            return false;
+        }
+        const LONG result =
+            RegSetValueExA(opened, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                           static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(opened);
+        return result == ERROR_SUCCESS;
+    }
+
+    HKEY hive_;
+    bool hadKey_ = false;
+    bool registered_ = false;
+    std::string previous_;
+};
+
+// The handler the help tests install: a stand-in copy outside the launcher's directory.
+// On Windows the user's own classes (HKCU\Software\Classes) override the machine's, which is
+// where a per-user browser choice lives. Wine 8 builds HKEY_CLASSES_ROOT from the machine's
+// classes only and ignores the user's, so under Wine, and only there (the test prefix is thrown
+// away), the same keys go to HKLM\Software\Classes as well.
+class HelpScene : public Scene {
+  public:
+    explicit HelpScene(const char* launcherFolder)
+        : Scene(launcherFolder), handler_(outside("Page Viewer\\viewer.exe")),
+          user_(HKEY_CURRENT_USER, handler_),
+          machine_(runningUnderWine()
+                       ? std::make_unique<HtmlHandlerRegistration>(HKEY_LOCAL_MACHINE, handler_)
+                       : nullptr) {
+        placeStandIn(handler_);
+    }
+
+    bool registered() const {
+        return user_.registered() && (machine_ == nullptr || machine_->registered());
+    }
+    const std::string& handler() const { return handler_; }
+
+  private:
+    std::string handler_;
+    HtmlHandlerRegistration user_;
+    std::unique_ptr<HtmlHandlerRegistration> machine_;
+};
+
+bool isAbsolute(const std::string& path) {
+    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
+}
+
+std::string unquoted(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '"') {
+            out += c;
+        }
+    }
+    return out;
+}
+
+TEST(OpenHelp, ThePageOpensWithTheAssociatedProgramInTheLauncherDirectory) {
+    const char* const launcherFolders[] = {"", "Quellix Frontend"};
+    for (const char* launcherFolder : launcherFolders) {
+        SCOPED_TRACE(launcherFolder);
+        HelpScene scene(launcherFolder);
+        ASSERT_TRUE(scene.registered());
+        CreateDirectoryA(scene.inBase("help").c_str(), nullptr);
+        writeFile(scene.inBase("help\\help.html"), "<!DOCTYPE html><title>Help</title>");
+
+        expectQuietReturn(callWatchingWindows(openHelp));
+
+        const std::vector<Start> starts = waitForStarts(folderOf(scene.handler()), 1);
+        ASSERT_EQ(1u, starts.size());
+        const std::string prefix = inQuotes(scene.handler()) + " ";
+        ASSERT_EQ(prefix, starts[0].command.substr(0, prefix.size()));
+        EXPECT_EQ(scene.base(), starts[0].directory);
+        // Windows hands %1 the page's full path. Wine 8 hands it the name as the launcher gave
+        // it, relative to the working directory, which names the same file: the argument is
+        // read against the handler's working directory before the comparison.
+        std::string page = unquoted(starts[0].command.substr(prefix.size()));
+        if (!isAbsolute(page)) {
+            page = starts[0].directory + "\\" + page;
+        }
+        EXPECT_EQ(0, lstrcmpiA(scene.inBase("help\\help.html").c_str(), page.c_str()))
+            << "the handler got " << starts[0].command;
+        EXPECT_FALSE(fileExists(scene.inBase("quellix.ini"))) << "Help saved the settings";
+    }
+}
+
+// Without the page the shell finds nothing to open: no handler starts, nothing is shown, and
+// Help still answers true.
+TEST(OpenHelp, AMissingPageOpensNothingAndStaysSilent) {
+    HelpScene scene("");
+    ASSERT_TRUE(scene.registered());
+
+    expectQuietReturn(callWatchingWindows(openHelp));
+
+    // The page then appears: its start must be the only record.
+    CreateDirectoryA(scene.inBase("help").c_str(), nullptr);
+    writeFile(scene.inBase("help\\help.html"), "<p>help</p>");
+    expectQuietReturn(callWatchingWindows(openHelp));
+    const std::vector<Start> starts = waitForStarts(folderOf(scene.handler()), 1);
+    EXPECT_EQ(1u, starts.size());
+    EXPECT_FALSE(fileExists(scene.inBase("quellix.ini")));
+}
+
+} // namespace
