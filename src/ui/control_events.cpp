@@ -5,6 +5,7 @@
 #include "launch/launch.h"
 #include "numtext/number_text.h"
 #include "res/resource.h"
+#include "settings/choice_tables.h"
 #include "settings/launcher_settings.h"
 #include "ui/launcher_window.h"
 
@@ -47,7 +48,7 @@ void onListChange(int id, HWND control) {
     case IDC_3D_MODE:
         s.threedMode = position;
         s.pallet = 0; // every 3D-mode choice starts at the first palette of its list
-        fillPaletteList(s.threedMode == 1);
+        fillPaletteList(s.threedMode == kTwoColourThreedMode);
         break;
     case IDC_PALLET:
         s.pallet = position;

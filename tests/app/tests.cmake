@@ -1,0 +1,15 @@
+# The launcher as a process: started, closed through its window, and the file it leaves.
+if(WIN32)
+    # The same frame without the resource script, so its window cannot be created.
+    add_executable(launcher_without_dialog WIN32 ${PROJECT_SOURCE_DIR}/src/app/main_win.cpp)
+    target_compile_options(launcher_without_dialog PRIVATE ${LAUNCHER_PRODUCT_FLAGS})
+    target_link_libraries(launcher_without_dialog PRIVATE launcher_ui)
+
+    launcher_test(frame_test
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/frame_test.cpp)
+    target_include_directories(frame_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
+    target_compile_definitions(frame_test PRIVATE
+        LAUNCHER_EXE="$<TARGET_FILE:launcher>"
+        LAUNCHER_WITHOUT_DIALOG_EXE="$<TARGET_FILE:launcher_without_dialog>")
+    add_dependencies(frame_test launcher launcher_without_dialog)
+endif()

@@ -1,0 +1,950 @@
+// The launcher window inside the test's own process: the controls as the template creates them,
+// what filling shows from the settings record, and what each control's event stores back.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "numtext/number_text.h"
+#include "res/resource.h"
+#include "settings/launcher_settings.h"
+#include "support/temp_dir.h"
+#include "ui/launcher_window.h"
+
+namespace {
+
+constexpr WORD kNoId = 0xFFFF;
+constexpr size_t kTextBufferSize = 1024;
+
+// ---- reading the window back ----
+
+std::string windowText(HWND window) {
+    char text[kTextBufferSize];
+    const int length = GetWindowTextA(window, text, sizeof text);
+    return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+std::string className(HWND window) {
+    char name[256];
+    const int length = GetClassNameA(window, name, sizeof name);
+    return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
+WORD idOf(HWND window) {
+    return static_cast<WORD>(GetDlgCtrlID(window));
+}
+
+DWORD styleOf(HWND window) {
+    return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE));
+}
+
+DWORD exStyleOf(HWND window) {
+    return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
+}
+
+// A child's rectangle in the dialog's client coordinates.
+RECT rectInDialog(HWND dialog, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The dialog manager converts a control's position and its size each on its own, so the far
+// edge is origin + size in pixels; mapping the far edge in dialog units could land a pixel off.
+RECT pixelsOf(HWND dialog, int x, int y, int cx, int cy) {
+    RECT mapped{x, y, cx, cy};
+    MapDialogRect(dialog, &mapped);
+    return RECT{mapped.left, mapped.top, mapped.left + mapped.right, mapped.top + mapped.bottom};
+}
+
+std::string describe(const RECT& r) {
+    char number[kIntTextSize];
+    std::string text;
+    for (LONG value : {r.left, r.top, r.right, r.bottom}) {
+        formatInt32(value, number, sizeof number);
+        text += text.empty() ? "{" : ",";
+        text += number;
+    }
+    return text + "}";
+}
+
+bool sameRect(const RECT& a, const RECT& b) {
+    return EqualRect(&a, &b) != FALSE;
+}
+
+std::vector<std::string> listItems(HWND dialog, int id) {
+    std::vector<std::string> items;
+    const LRESULT count = SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[kTextBufferSize];
+        const LRESULT length =
+            SendDlgItemMessageA(dialog, id, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        if (length < 0 || static_cast<size_t>(length) >= sizeof text) {
+            items.push_back("<unreadable>");
+            continue;
+        }
+        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+LRESULT selectedItem(HWND dialog, int id) {
+    return SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+}
+
+bool isBoxChecked(HWND dialog, int id) {
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+// ---- the settings record as one comparable text ----
+
+std::string numberText(int32_t value) {
+    char text[kIntTextSize];
+    formatInt32(value, text, sizeof text);
+    return text;
+}
+
+std::string realText(float value) {
+    char text[kFixedTextSize];
+    formatFixed(static_cast<double>(value), 9, text, sizeof text);
+    return text;
+}
+
+std::string pathText(const OwnedText& path) {
+    return path ? "\"" + std::string(path.get()) + "\"" : "null";
+}
+
+// Every stored field, so a comparison shows which one an event touched.
+std::string snapshot(const LauncherSettings& s) {
+    std::string text;
+    const auto add = [&text](const char* name, const std::string& value) {
+        text += name;
+        text += "=";
+        text += value;
+        text += "\n";
+    };
+    add("swap", numberText(s.swap));
+    add("hstretch", numberText(s.hstretch));
+    add("timmerHack", numberText(s.timmerHack));
+    add("vfHack", numberText(s.vfHack));
+    add("debug", numberText(s.debug));
+    add("nothrtl", numberText(s.nothrtl));
+    add("status", numberText(s.status));
+    add("disasm", numberText(s.disasm));
+    add("stdout", numberText(s.stdout_));
+    add("dspMode", numberText(s.dspMode));
+    add("threedMode", numberText(s.threedMode));
+    add("pallet", numberText(s.pallet));
+    add("fSkip", numberText(s.fSkip));
+    add("bFactor", realText(s.bFactor));
+    add("balr", realText(s.balr));
+    add("balg", realText(s.balg));
+    add("balb", realText(s.balb));
+    add("keyMap", numberText(s.keyMap));
+    add("scale", numberText(s.scale));
+    add("pport", numberText(s.pport));
+    add("joy", numberText(s.joy));
+    add("more_ram", numberText(s.more_ram));
+    add("emuPath", pathText(s.emuPath));
+    add("romPath", pathText(s.romPath));
+    return text;
+}
+
+// ---- the controls as the template makes them ----
+
+enum class Kind {
+    PathEdit,
+    ShortEdit,
+    NumberEdit,
+    Push,
+    DefaultPush,
+    Check,
+    List,
+    DisabledList,
+    UpDown,
+    NumberUpDown,
+    Label,
+};
+
+struct KindTraits {
+    Kind kind;
+    const char* className;
+    DWORD typeMask; // the control-type field inside the low style word, compared whole
+    DWORD type;
+    DWORD present;
+    DWORD absent;
+};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kEditMisfits = ES_MULTILINE | ES_READONLY | ES_PASSWORD | WS_DISABLED;
+constexpr DWORD kUpDownMisfits =
+    WS_TABSTOP | WS_DISABLED | UDS_ALIGNLEFT | UDS_HORZ | UDS_WRAP | UDS_NOTHOUSANDS;
+
+const KindTraits kKinds[] = {
+    {Kind::PathEdit, "Edit", 0, 0, kChild | WS_TABSTOP | ES_AUTOHSCROLL, kEditMisfits | ES_NUMBER},
+    // Brightness and balance stop at their width: no ES_AUTOHSCROLL.
+    {Kind::ShortEdit, "Edit", 0, 0, kChild | WS_TABSTOP, kEditMisfits | ES_NUMBER | ES_AUTOHSCROLL},
+    {Kind::NumberEdit, "Edit", 0, 0, kChild | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL,
+     kEditMisfits},
+    {Kind::Push, "Button", BS_TYPEMASK, BS_PUSHBUTTON, kChild | WS_TABSTOP, WS_DISABLED},
+    {Kind::DefaultPush, "Button", BS_TYPEMASK, BS_DEFPUSHBUTTON, kChild | WS_TABSTOP, WS_DISABLED},
+    {Kind::Check, "Button", BS_TYPEMASK, BS_AUTOCHECKBOX, kChild | WS_TABSTOP, WS_DISABLED},
+    {Kind::List, "ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWN, kChild | WS_TABSTOP,
+     WS_DISABLED | CBS_SORT},
+    // Nothing enables the joystick list.
+    {Kind::DisabledList, "ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWN,
+     kChild | WS_TABSTOP | WS_DISABLED, CBS_SORT},
+    // A real's up-down must not write integers into its edit: no UDS_SETBUDDYINT.
+    {Kind::UpDown, UPDOWN_CLASSA, 0, 0, kChild | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS,
+     kUpDownMisfits | UDS_SETBUDDYINT},
+    {Kind::NumberUpDown, UPDOWN_CLASSA, 0, 0,
+     kChild | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_SETBUDDYINT, kUpDownMisfits},
+    {Kind::Label, "Static", SS_TYPEMASK, SS_RIGHT, kChild | WS_GROUP | SS_CENTERIMAGE,
+     WS_TABSTOP | WS_DISABLED},
+};
+
+const KindTraits& traitsOf(Kind kind) {
+    for (const KindTraits& traits : kKinds) {
+        if (traits.kind == kind) {
+            return traits;
+        }
+    }
+    return kKinds[0];
+}
+
+bool isEditKind(Kind kind) {
+    return kind == Kind::PathEdit || kind == Kind::ShortEdit || kind == Kind::NumberEdit;
+}
+bool isListKind(Kind kind) {
+    return kind == Kind::List || kind == Kind::DisabledList;
+}
+bool isUpDownKind(Kind kind) {
+    return kind == Kind::UpDown || kind == Kind::NumberUpDown;
+}
+bool hasCaption(Kind kind) {
+    return kind == Kind::Push || kind == Kind::DefaultPush || kind == Kind::Check ||
+           kind == Kind::Label;
+}
+
+struct Control {
+    WORD id;
+    Kind kind;
+    const char* caption;
+    int x, y, cx, cy; // dialog units, as the template places it
+};
+
+// In template order, which is the tab order.
+const Control kControls[] = {
+    {IDC_EMU_PATH, Kind::PathEdit, "", 64, 7, 160, 12},
+    {IDC_EMU_BROWSE, Kind::Push, "...", 233, 7, 13, 12},
+    {IDC_ROM_PATH, Kind::PathEdit, "", 64, 28, 160, 12},
+    {IDC_ROM_BROWSE, Kind::Push, "...", 233, 28, 13, 12},
+    {IDC_DISPLAY_MODE, Kind::List, "", 64, 52, 79, 106},
+    {IDC_3D_MODE, Kind::List, "", 64, 72, 79, 99},
+    {IDC_ZOOM, Kind::List, "", 64, 92, 79, 75},
+    {IDC_PALLET, Kind::List, "", 64, 112, 79, 72},
+    {IDC_BRIGHTNESS, Kind::ShortEdit, "", 64, 132, 29, 12},
+    {IDC_BRIGHTNESS_SPIN, Kind::UpDown, "", 94, 132, 11, 13},
+    {IDC_BAL_R, Kind::ShortEdit, "", 64, 152, 29, 12},
+    {IDC_BAL_R_SPIN, Kind::UpDown, "", 88, 148, 11, 13},
+    {IDC_BAL_G, Kind::ShortEdit, "", 96, 152, 29, 12},
+    {IDC_BAL_G_SPIN, Kind::UpDown, "", 120, 150, 11, 13},
+    {IDC_BAL_B, Kind::ShortEdit, "", 128, 152, 29, 12},
+    {IDC_BAL_B_SPIN, Kind::UpDown, "", 151, 151, 11, 13},
+    {IDC_FRAME_SKIP, Kind::NumberEdit, "", 64, 173, 29, 12},
+    {IDC_FRAME_SKIP_SPIN, Kind::NumberUpDown, "", 89, 173, 11, 13},
+    {IDC_KEY_MAP, Kind::List, "", 64, 193, 79, 52},
+    {IDC_CONTROLLER, Kind::List, "", 64, 213, 79, 70},
+    {IDC_JOYSTICK, Kind::DisabledList, "", 64, 233, 79, 70},
+    {IDC_SWAP, Kind::Check, "swap display", 162, 49, 84, 12},
+    {IDC_HSTRETCH, Kind::Check, "horizontal 2x ", 162, 63, 84, 12},
+    {IDC_NO_THROTTLE, Kind::Check, "No Throttle", 162, 86, 84, 12},
+    {IDC_STATUS_LINE, Kind::Check, "Status Line", 162, 104, 84, 12},
+    {IDC_TIMMER_HACK, Kind::Check, "Long Timmer Hack", 162, 123, 84, 12},
+    {IDC_VF_HACK, Kind::Check, "Vertical Force Hack", 162, 139, 84, 12},
+    {IDC_DEBUG, Kind::Check, "Debug Mode", 162, 174, 84, 12},
+    {IDC_DISASM, Kind::Check, "Dissasembly", 172, 192, 74, 12},
+    {IDC_CONSOLE, Kind::Check, "Console Output", 172, 210, 74, 12},
+    {IDC_HELP, Kind::Push, "Help", 162, 234, 38, 12},
+    {IDC_LAUNCH, Kind::DefaultPush, "Launch", 208, 234, 38, 12},
+    {kNoId, Kind::Label, "Emulator Path", 7, 7, 47, 12},
+    {kNoId, Kind::Label, "Rom Path", 7, 28, 47, 12},
+    {kNoId, Kind::Label, "Display Mode", 7, 52, 47, 12},
+    {kNoId, Kind::Label, "3D Mode", 7, 72, 47, 12},
+    {kNoId, Kind::Label, "Zoom", 7, 92, 47, 12},
+    {kNoId, Kind::Label, "Pallet", 7, 112, 47, 12},
+    {kNoId, Kind::Label, "Brightness", 7, 132, 47, 12},
+    {kNoId, Kind::Label, "Balance (r,g,b)", 7, 152, 47, 12},
+    {kNoId, Kind::Label, "Frame Skip", 7, 173, 47, 12},
+    {kNoId, Kind::Label, "Key Map", 7, 193, 47, 12},
+    {kNoId, Kind::Label, "VB Controller", 7, 213, 47, 12},
+    {kNoId, Kind::Label, "Joystick", 7, 233, 47, 12},
+    {IDC_RAM_HACK, Kind::Check, "Ram Hack", 162, 154, 84, 12},
+};
+constexpr size_t kControlCount = sizeof kControls / sizeof kControls[0];
+static_assert(kControlCount == 45, "the window has 45 controls");
+
+// The dialog's own children: a combo box's edit belongs to the combo box, not to the dialog.
+struct ChildSearch {
+    HWND dialog;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectDirectChild(HWND child, LPARAM context) {
+    ChildSearch* search = reinterpret_cast<ChildSearch*>(context);
+    if (GetParent(child) == search->dialog) {
+        search->found.push_back(child);
+    }
+    return TRUE;
+}
+
+std::vector<HWND> directChildren(HWND dialog) {
+    ChildSearch search{dialog, {}};
+    EnumChildWindows(dialog, collectDirectChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The child made for `control`: by id, and by caption for the labels, which share one id.
+HWND childFor(const std::vector<HWND>& children, const Control& control) {
+    for (HWND child : children) {
+        if (idOf(child) == control.id &&
+            (control.id != kNoId || windowText(child) == control.caption)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+// ---- the fixture: a fresh window over settings at their defaults ----
+
+class LauncherWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        InitCommonControls();
+        // No settings file in the fresh directory: every key reads as its default.
+        settings.baseDir = copyText(folder_.dir().c_str());
+        settings.readKeys();
+    }
+
+    void TearDown() override { closeWindow(); }
+
+    HWND openWindow() {
+        closeWindow();
+        dialog_ = openLauncherWindow(GetModuleHandleA(nullptr));
+        return dialog_;
+    }
+
+    // Opens a window and fills it from the record as it stands.
+    HWND openFilled() {
+        HWND dialog = openWindow();
+        if (dialog != nullptr) {
+            fillDialog();
+        }
+        return dialog;
+    }
+
+    void closeWindow() {
+        if (dialog_ != nullptr) {
+            DestroyWindow(dialog_);
+            dialog_ = nullptr;
+            launcherWindow = nullptr;
+        }
+        // Destroying the window posts the loop's quit message, meant for the launcher's own
+        // loop; it must not linger into the next case.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+
+    void sendCommand(int id, UINT code) {
+        SendMessageA(dialog_, WM_COMMAND, MAKEWPARAM(id, code),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog_, id)));
+    }
+
+    void selectInList(int id, int position) {
+        SendDlgItemMessageA(dialog_, id, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+        sendCommand(id, CBN_SELCHANGE);
+    }
+
+    void setCheck(int id, bool checked) {
+        SendDlgItemMessageA(dialog_, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+        sendCommand(id, BN_CLICKED);
+    }
+
+    std::string editText(int id) { return windowText(GetDlgItem(dialog_, id)); }
+
+    TempDir folder_;
+    HWND dialog_ = nullptr;
+};
+
+// ---- a: the window as created ----
+
+TEST_F(LauncherWindowTest, DialogFrame) {
+    HWND dialog = openWindow();
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(dialog, launcherWindow);
+    EXPECT_EQ("Quellix Frontend", windowText(dialog));
+
+    RECT frame{};
+    GetWindowRect(dialog, &frame);
+    EXPECT_EQ(0, frame.left);
+    EXPECT_EQ(0, frame.top);
+
+    const DWORD style = styleOf(dialog);
+    const DWORD wanted = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
+    EXPECT_EQ(wanted, style & wanted);
+    EXPECT_EQ(0u, style & (WS_MAXIMIZEBOX | WS_THICKFRAME | WS_CHILD));
+
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const RECT expected = pixelsOf(dialog, 0, 0, 253, 253);
+    EXPECT_TRUE(sameRect(expected, client)) << describe(client) << " " << describe(expected);
+
+    // Shown only once it has been filled.
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    ShowWindow(dialog, SW_SHOWNORMAL);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+}
+
+TEST_F(LauncherWindowTest, ControlsAsTheTemplatePlacesThem) {
+    HWND dialog = openWindow();
+    ASSERT_NE(nullptr, dialog);
+    const std::vector<HWND> children = directChildren(dialog);
+    EXPECT_EQ(kControlCount, children.size());
+
+    for (size_t i = 0; i < kControlCount; ++i) {
+        const Control& control = kControls[i];
+        const KindTraits& traits = traitsOf(control.kind);
+        SCOPED_TRACE(std::string("control ") + numberText(control.id) + " \"" + control.caption +
+                     "\"");
+        HWND child = childFor(children, control);
+        ASSERT_NE(nullptr, child);
+
+        EXPECT_EQ(0, lstrcmpiA(traits.className, className(child).c_str())) << className(child);
+        if (hasCaption(control.kind)) {
+            EXPECT_EQ(control.caption, windowText(child));
+        }
+
+        const DWORD style = styleOf(child);
+        EXPECT_EQ(traits.present, style & traits.present);
+        EXPECT_EQ(0u, style & traits.absent);
+        EXPECT_EQ(traits.type, style & traits.typeMask);
+        if (isEditKind(control.kind)) {
+            // A bordered edit in a dialog may trade WS_BORDER for the sunken client edge.
+            EXPECT_TRUE((style & WS_BORDER) != 0 || (exStyleOf(child) & WS_EX_CLIENTEDGE) != 0);
+        }
+
+        const RECT expected = pixelsOf(dialog, control.x, control.y, control.cx, control.cy);
+        const RECT actual = rectInDialog(dialog, child);
+        if (isListKind(control.kind)) {
+            // The template's height is the combo box with its list dropped; closed, it is one
+            // line high.
+            EXPECT_EQ(expected.left, actual.left);
+            EXPECT_EQ(expected.top, actual.top);
+            EXPECT_EQ(expected.right, actual.right);
+            const LONG closedHeight = actual.bottom - actual.top;
+            EXPECT_GT(closedHeight, 0);
+            EXPECT_LT(actual.bottom, expected.bottom);
+            // Windows reports the box with its list dropped, Wine the list alone below the
+            // closed box: either way the template's height is where the list ends.
+            RECT dropped{};
+            SendMessageA(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+            const LONG droppedHeight = dropped.bottom - dropped.top;
+            const LONG templateHeight = expected.bottom - expected.top;
+            const LONG closedWithEdges = closedHeight + 2 * GetSystemMetrics(SM_CYEDGE);
+            EXPECT_TRUE(droppedHeight == templateHeight ||
+                        (droppedHeight < templateHeight &&
+                         droppedHeight >= templateHeight - closedWithEdges))
+                << "dropped " << droppedHeight << " template " << templateHeight;
+            EXPECT_EQ(expected.right - expected.left, dropped.right - dropped.left);
+        } else if (isUpDownKind(control.kind)) {
+            // Checked against its buddy below.
+        } else if (i + 1 < kControlCount && isUpDownKind(kControls[i + 1].kind)) {
+            // A buddy: narrowed by its up-down, checked with it below.
+        } else {
+            EXPECT_TRUE(sameRect(expected, actual))
+                << describe(actual) << " expected " << describe(expected);
+        }
+    }
+}
+
+TEST_F(LauncherWindowTest, UpDownsSitInsideTheirBuddies) {
+    HWND dialog = openWindow();
+    ASSERT_NE(nullptr, dialog);
+    for (size_t i = 1; i < kControlCount; ++i) {
+        if (!isUpDownKind(kControls[i].kind)) {
+            continue;
+        }
+        const Control& buddyControl = kControls[i - 1];
+        SCOPED_TRACE(std::string("up-down ") + numberText(kControls[i].id));
+        HWND upDown = GetDlgItem(dialog, kControls[i].id);
+        HWND buddy = GetDlgItem(dialog, buddyControl.id);
+        ASSERT_NE(nullptr, upDown);
+        ASSERT_NE(nullptr, buddy);
+        EXPECT_EQ(buddy, reinterpret_cast<HWND>(SendMessageA(upDown, UDM_GETBUDDY, 0, 0)));
+
+        const RECT original =
+            pixelsOf(dialog, buddyControl.x, buddyControl.y, buddyControl.cx, buddyControl.cy);
+        const RECT arrows = rectInDialog(dialog, upDown);
+        const RECT field = rectInDialog(dialog, buddy);
+        const LONG width = arrows.right - arrows.left;
+        EXPECT_GT(width, 0);
+        // The buddy keeps its place and gives up the up-down's width.
+        EXPECT_EQ(original.left, field.left);
+        EXPECT_EQ(original.top, field.top);
+        EXPECT_EQ(original.bottom, field.bottom);
+        EXPECT_EQ(original.right - width, field.right)
+            << describe(field) << " from " << describe(original);
+        // The up-down takes the freed strip, drawn over the buddy's right border so the two
+        // look like one control, and stays within the buddy's original rectangle.
+        const LONG overlap = field.right - arrows.left;
+        EXPECT_GE(overlap, 0) << describe(arrows) << " beside " << describe(field);
+        EXPECT_LE(overlap, GetSystemMetrics(SM_CXEDGE));
+        EXPECT_EQ(original.right - overlap, arrows.right);
+        EXPECT_EQ(field.top, arrows.top);
+        EXPECT_EQ(field.bottom, arrows.bottom);
+    }
+}
+
+// The template gives each list a vertical scroll bar, which its dropped list shows once it
+// holds more items than fit.
+TEST_F(LauncherWindowTest, LongListsScroll) {
+    HWND dialog = openWindow();
+    ASSERT_NE(nullptr, dialog);
+    for (const Control& control : kControls) {
+        if (!isListKind(control.kind)) {
+            continue;
+        }
+        SCOPED_TRACE(numberText(control.id));
+        HWND list = GetDlgItem(dialog, control.id);
+        for (int i = 0; i < 40; ++i) {
+            SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+        }
+        SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(list, &info));
+        EXPECT_NE(0u, styleOf(info.hwndList) & WS_VSCROLL);
+        SendMessageA(list, CB_SHOWDROPDOWN, FALSE, 0);
+    }
+}
+
+TEST_F(LauncherWindowTest, TabOrderIsTemplateOrder) {
+    HWND dialog = openWindow();
+    ASSERT_NE(nullptr, dialog);
+    std::vector<WORD> expected;
+    for (const Control& control : kControls) {
+        expected.push_back(control.id);
+    }
+    std::vector<WORD> actual;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr && actual.size() <= 100;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        actual.push_back(idOf(child));
+    }
+    EXPECT_EQ(expected, actual);
+}
+
+// ---- b: filling ----
+
+using IntField = int32_t LauncherSettings::*;
+using RealField = float LauncherSettings::*;
+using FlagField = bool LauncherSettings::*;
+using PathField = OwnedText LauncherSettings::*;
+
+const std::vector<std::string> kDisplayLabels = {"Frame",    "320x200",   "640x480",   "800x600",
+                                                 "1024x768", "1280x1024", "1400x1050", "1600x1200"};
+const std::vector<std::string> kThreedLabels = {"Normal",     "Affine", "Interlaced",
+                                                "Over under", "Side",   "CyberScope"};
+const std::vector<std::string> kTwoColourLabels = {"Red-Blue",    "Red-Green",     "Red-Cyan",
+                                                   "Yellow-Blue", "Magenta-Green", "Blue-Green"};
+const std::vector<std::string> kPlainPaletteLabels = {"Normal", "Red"};
+const std::vector<std::string> kKeyMapLabels = {"Default", "Alternate"};
+const std::vector<std::string> kZoomLabels = {"Stretch", "1x", "2x", "3x", "4x", "5x", "6x"};
+const std::vector<std::string> kControllerLabels = {"none", "lpt1 (0x378)", "lpt2 (0x278)",
+                                                    "lpt3 (0x3B8)", "IBM (0x3BC)"};
+const std::vector<std::string> kJoystickLabels = {"none", "Joy Map 1"};
+
+struct ListFill {
+    const char* name;
+    IntField field;
+    int32_t value;
+    int32_t threedMode; // the palette list depends on it
+    int listId;
+    const std::vector<std::string>* items;
+    LRESULT selected; // CB_ERR when the stored position is past the list
+};
+
+const ListFill kListFills[] = {
+    {"display", &LauncherSettings::dspMode, 7, 0, IDC_DISPLAY_MODE, &kDisplayLabels, 7},
+    {"display past the end", &LauncherSettings::dspMode, 8, 0, IDC_DISPLAY_MODE, &kDisplayLabels,
+     CB_ERR},
+    {"3D mode", &LauncherSettings::threedMode, 5, 5, IDC_3D_MODE, &kThreedLabels, 5},
+    {"3D mode Affine", &LauncherSettings::threedMode, 1, 1, IDC_3D_MODE, &kThreedLabels, 1},
+    {"two-colour palette", &LauncherSettings::pallet, 3, 1, IDC_PALLET, &kTwoColourLabels, 3},
+    {"last two-colour palette", &LauncherSettings::pallet, 5, 1, IDC_PALLET, &kTwoColourLabels, 5},
+    {"plain palette", &LauncherSettings::pallet, 1, 0, IDC_PALLET, &kPlainPaletteLabels, 1},
+    {"plain palette in another mode", &LauncherSettings::pallet, 0, 4, IDC_PALLET,
+     &kPlainPaletteLabels, 0},
+    {"palette past the plain list", &LauncherSettings::pallet, 4, 0, IDC_PALLET,
+     &kPlainPaletteLabels, CB_ERR},
+    {"palette past the two-colour list", &LauncherSettings::pallet, 6, 1, IDC_PALLET,
+     &kTwoColourLabels, CB_ERR},
+    {"key map", &LauncherSettings::keyMap, 1, 0, IDC_KEY_MAP, &kKeyMapLabels, 1},
+    {"zoom", &LauncherSettings::scale, 6, 0, IDC_ZOOM, &kZoomLabels, 6},
+    {"zoom past the end", &LauncherSettings::scale, 9, 0, IDC_ZOOM, &kZoomLabels, CB_ERR},
+    {"zoom negative", &LauncherSettings::scale, -1, 0, IDC_ZOOM, &kZoomLabels, CB_ERR},
+    {"controller", &LauncherSettings::pport, 4, 0, IDC_CONTROLLER, &kControllerLabels, 4},
+    {"joystick", &LauncherSettings::joy, 1, 0, IDC_JOYSTICK, &kJoystickLabels, 1},
+    {"joystick past the end", &LauncherSettings::joy, 2, 0, IDC_JOYSTICK, &kJoystickLabels, CB_ERR},
+};
+
+TEST_F(LauncherWindowTest, FillShowsEveryListAndKeepsItsValue) {
+    for (const ListFill& row : kListFills) {
+        SCOPED_TRACE(row.name);
+        settings.readKeys();
+        settings.threedMode = row.threedMode;
+        settings.*row.field = row.value;
+        const std::string before = snapshot(settings);
+        HWND dialog = openFilled();
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(*row.items, listItems(dialog, row.listId));
+        EXPECT_EQ(row.selected, selectedItem(dialog, row.listId));
+        // Filling reads the lists, never writes them: an index past the end stays.
+        EXPECT_EQ(before, snapshot(settings));
+        closeWindow();
+    }
+}
+
+struct NumberFill {
+    const char* name;
+    RealField real; // or null for the frame skip
+    float value;
+    int32_t frameSkip;
+    int editId;
+    const char* shown;
+    float storedReal; // what the edit's announcement leaves in the field
+    int32_t storedFrameSkip;
+};
+
+const NumberFill kNumberFills[] = {
+    {"brightness rounds half up", &LauncherSettings::bFactor, 1.25f, 0, IDC_BRIGHTNESS, "1.3", 1.3f,
+     0},
+    {"red balance", &LauncherSettings::balr, 0.25f, 0, IDC_BAL_R, "0.3", 0.3f, 0},
+    {"green balance reads back", &LauncherSettings::balg, 0.87f, 0, IDC_BAL_G, "0.9", 0.9f, 0},
+    {"brightness reads back", &LauncherSettings::bFactor, 0.87f, 0, IDC_BRIGHTNESS, "0.9", 0.9f, 0},
+    {"blue balance of 10^10", &LauncherSettings::balb, 1e10f, 0, IDC_BAL_B, "10000000000.0", 1e10f,
+     0},
+    {"negative billion", &LauncherSettings::bFactor, -1e9f, 0, IDC_BRIGHTNESS, "-1000000000.0",
+     -1e9f, 0},
+    {"largest float", &LauncherSettings::bFactor, FLT_MAX, 0, IDC_BRIGHTNESS,
+     "340282346638528860000000000000000000000.0", FLT_MAX, 0},
+    {"zero", &LauncherSettings::balr, 0.0f, 0, IDC_BAL_R, "0.0", 0.0f, 0},
+    {"frame skip", nullptr, 0.0f, 7, IDC_FRAME_SKIP, "7", 0.0f, 7},
+    {"frame skip shown unsigned", nullptr, 0.0f, -1, IDC_FRAME_SKIP, "4294967295", 0.0f, -1},
+    {"frame skip most negative", nullptr, 0.0f, INT32_MIN, IDC_FRAME_SKIP, "2147483648", 0.0f,
+     INT32_MIN},
+};
+
+TEST_F(LauncherWindowTest, FillShowsNumbersAndReadsThemBack) {
+    for (const NumberFill& row : kNumberFills) {
+        SCOPED_TRACE(row.name);
+        settings.readKeys();
+        if (row.real != nullptr) {
+            settings.*row.real = row.value;
+        } else {
+            settings.fSkip = row.frameSkip;
+        }
+        HWND dialog = openFilled();
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(row.shown, editText(row.editId));
+        if (row.real != nullptr) {
+            EXPECT_EQ(row.storedReal, settings.*row.real);
+        } else {
+            EXPECT_EQ(row.storedFrameSkip, settings.fSkip);
+        }
+        closeWindow();
+    }
+}
+
+struct PathFill {
+    const char* name;
+    PathField field;
+    int editId;
+    std::string path;
+};
+
+const PathFill kPathFills[] = {
+    {"emulator", &LauncherSettings::emuPath, IDC_EMU_PATH, "C:\\emu\\quellix.exe"},
+    {"trailing blanks kept", &LauncherSettings::romPath, IDC_ROM_PATH,
+     "D:\\roms\\Demo (J) [!].vb  "},
+    {"empty", &LauncherSettings::emuPath, IDC_EMU_PATH, ""},
+    {"longest path", &LauncherSettings::romPath, IDC_ROM_PATH,
+     "C:\\" + std::string(kPathBufferSize - 4, 'r')},
+};
+
+TEST_F(LauncherWindowTest, FillShowsPathsAsStored) {
+    for (const PathFill& row : kPathFills) {
+        SCOPED_TRACE(row.name);
+        settings.readKeys();
+        settings.*row.field = copyText(row.path.c_str());
+        HWND dialog = openFilled();
+        ASSERT_NE(nullptr, dialog);
+        EXPECT_EQ(row.path, editText(row.editId));
+        // The edit's announcement replaced the field with a copy of what it shows.
+        ASSERT_NE(nullptr, (settings.*row.field).get());
+        EXPECT_EQ(row.path, (settings.*row.field).get());
+        closeWindow();
+    }
+}
+
+struct CheckBox {
+    int id;
+    FlagField flag; // null for Ram Hack, an integer field
+};
+
+const CheckBox kCheckBoxes[] = {
+    {IDC_SWAP, &LauncherSettings::swap},
+    {IDC_HSTRETCH, &LauncherSettings::hstretch},
+    {IDC_TIMMER_HACK, &LauncherSettings::timmerHack},
+    {IDC_VF_HACK, &LauncherSettings::vfHack},
+    {IDC_DEBUG, &LauncherSettings::debug},
+    {IDC_NO_THROTTLE, &LauncherSettings::nothrtl},
+    {IDC_STATUS_LINE, &LauncherSettings::status},
+    {IDC_DISASM, &LauncherSettings::disasm},
+    {IDC_CONSOLE, &LauncherSettings::stdout_},
+    {IDC_RAM_HACK, nullptr},
+};
+
+TEST_F(LauncherWindowTest, FillChecksEachBoxFromItsOwnField) {
+    // One field set at a time: exactly its box shows checked.
+    for (const CheckBox& set : kCheckBoxes) {
+        SCOPED_TRACE(numberText(set.id));
+        settings.readKeys();
+        if (set.flag != nullptr) {
+            settings.*set.flag = true;
+        } else {
+            settings.more_ram = 5;
+        }
+        const std::string before = snapshot(settings);
+        HWND dialog = openFilled();
+        ASSERT_NE(nullptr, dialog);
+        for (const CheckBox& box : kCheckBoxes) {
+            EXPECT_EQ(box.id == set.id, isBoxChecked(dialog, box.id)) << box.id;
+        }
+        // Ram Hack's 5 stays 5: the box shows any nonzero value checked.
+        EXPECT_EQ(before, snapshot(settings));
+        closeWindow();
+    }
+}
+
+// ---- c: control events ----
+
+struct ListEvent {
+    int id;
+    IntField field;
+    int position;
+};
+
+const ListEvent kListEvents[] = {
+    {IDC_DISPLAY_MODE, &LauncherSettings::dspMode, 5},
+    {IDC_ZOOM, &LauncherSettings::scale, 0},
+    {IDC_ZOOM, &LauncherSettings::scale, 6},
+    {IDC_PALLET, &LauncherSettings::pallet, 1},
+    {IDC_KEY_MAP, &LauncherSettings::keyMap, 1},
+    {IDC_CONTROLLER, &LauncherSettings::pport, 3},
+    {IDC_JOYSTICK, &LauncherSettings::joy, 1},
+};
+
+TEST_F(LauncherWindowTest, ListSelectionStoresItsPosition) {
+    for (const ListEvent& row : kListEvents) {
+        SCOPED_TRACE(numberText(row.id) + " at " + numberText(row.position));
+        settings.readKeys();
+        ASSERT_NE(nullptr, openFilled());
+        settings.*row.field = row.position;
+        const std::string wanted = snapshot(settings);
+        settings.*row.field = -7; // so that the stored position is seen to arrive
+        selectInList(row.id, row.position);
+        EXPECT_EQ(wanted, snapshot(settings));
+        closeWindow();
+    }
+}
+
+TEST_F(LauncherWindowTest, ThreedModeRebuildsThePaletteList) {
+    settings.pallet = 1;
+    HWND dialog = openFilled();
+    ASSERT_NE(nullptr, dialog);
+    const struct {
+        const char* name;
+        int position;
+        const std::vector<std::string>* palettes;
+    } steps[] = {
+        {"Affine", 1, &kTwoColourLabels},
+        {"a palette", -1, &kTwoColourLabels}, // picks palette 4 below
+        {"Side", 4, &kPlainPaletteLabels},
+        {"Affine again", 1, &kTwoColourLabels},
+        {"Normal", 0, &kPlainPaletteLabels},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        if (step.position < 0) {
+            selectInList(IDC_PALLET, 4);
+            EXPECT_EQ(4, settings.pallet);
+            continue;
+        }
+        selectInList(IDC_3D_MODE, step.position);
+        EXPECT_EQ(step.position, settings.threedMode);
+        // Every 3D-mode choice starts at the first palette of its list.
+        EXPECT_EQ(0, settings.pallet);
+        EXPECT_EQ(*step.palettes, listItems(dialog, IDC_PALLET));
+        EXPECT_EQ(0, selectedItem(dialog, IDC_PALLET));
+    }
+}
+
+struct EditEvent {
+    const char* name;
+    int id;
+    std::string text;
+    RealField real; // the field it stores, or null for the frame skip
+    float storedReal;
+    int32_t storedFrameSkip;
+};
+
+const EditEvent kEditEvents[] = {
+    {"brightness", IDC_BRIGHTNESS, "2.5", &LauncherSettings::bFactor, 2.5f, 0},
+    {"no number", IDC_BRIGHTNESS, "abc", &LauncherSettings::bFactor, 0.0f, 0},
+    {"beyond float", IDC_BRIGHTNESS, "1e39", &LauncherSettings::bFactor, FLT_MAX, 0},
+    {"beyond float negative", IDC_BRIGHTNESS, "-1e39", &LauncherSettings::bFactor, -FLT_MAX, 0},
+    {"d exponent", IDC_BRIGHTNESS, "1d2", &LauncherSettings::bFactor, 100.0f, 0},
+    {"number then text", IDC_BRIGHTNESS, " 1.5x", &LauncherSettings::bFactor, 1.5f, 0},
+    {"red", IDC_BAL_R, "0.5", &LauncherSettings::balr, 0.5f, 0},
+    {"green", IDC_BAL_G, "-3.25", &LauncherSettings::balg, -3.25f, 0},
+    {"blue", IDC_BAL_B, "7", &LauncherSettings::balb, 7.0f, 0},
+    {"frame skip", IDC_FRAME_SKIP, "12", nullptr, 0.0f, 12},
+    {"frame skip wraps", IDC_FRAME_SKIP, "4294967295", nullptr, 0.0f, -1},
+    {"frame skip no number", IDC_FRAME_SKIP, "x", nullptr, 0.0f, 0},
+    {"frame skip emptied", IDC_FRAME_SKIP, "", nullptr, 0.0f, 0},
+};
+
+TEST_F(LauncherWindowTest, EditTextStoresItsNumber) {
+    for (const EditEvent& row : kEditEvents) {
+        SCOPED_TRACE(row.name);
+        settings.readKeys();
+        settings.fSkip = 3;
+        ASSERT_NE(nullptr, openFilled());
+        const std::string untouchedBefore = snapshot(settings);
+        SetDlgItemTextA(dialog_, row.id, row.text.c_str());
+        if (row.real != nullptr) {
+            EXPECT_EQ(row.storedReal, settings.*row.real);
+            settings.*row.real = 1.0f; // back to the default, to compare the rest
+        } else {
+            EXPECT_EQ(row.storedFrameSkip, settings.fSkip);
+            settings.fSkip = 3;
+        }
+        EXPECT_EQ(untouchedBefore, snapshot(settings)) << "another field changed";
+        closeWindow();
+    }
+}
+
+struct PathEvent {
+    const char* name;
+    int id;
+    PathField field;
+    std::string text;
+    std::string stored;
+};
+
+const std::string kLongPath = "C:\\" + std::string(297, 'p');
+
+const PathEvent kPathEvents[] = {
+    {"emulator", IDC_EMU_PATH, &LauncherSettings::emuPath, "C:\\x\\emu.exe", "C:\\x\\emu.exe"},
+    {"rom with blanks", IDC_ROM_PATH, &LauncherSettings::romPath, " a b ", " a b "},
+    {"emulator emptied", IDC_EMU_PATH, &LauncherSettings::emuPath, "", ""},
+    {"emulator cut to 259", IDC_EMU_PATH, &LauncherSettings::emuPath, kLongPath,
+     kLongPath.substr(0, kPathBufferSize - 1)},
+    {"rom cut to 259", IDC_ROM_PATH, &LauncherSettings::romPath, kLongPath,
+     kLongPath.substr(0, kPathBufferSize - 1)},
+};
+
+TEST_F(LauncherWindowTest, PathEditStoresItsText) {
+    for (const PathEvent& row : kPathEvents) {
+        SCOPED_TRACE(row.name);
+        settings.readKeys();
+        ASSERT_NE(nullptr, openFilled());
+        SetDlgItemTextA(dialog_, row.id, row.text.c_str());
+        ASSERT_NE(nullptr, (settings.*row.field).get());
+        EXPECT_EQ(row.stored, (settings.*row.field).get());
+        closeWindow();
+    }
+}
+
+TEST_F(LauncherWindowTest, CheckBoxStoresItsState) {
+    ASSERT_NE(nullptr, openFilled());
+    for (const CheckBox& box : kCheckBoxes) {
+        for (bool checked : {true, false, true}) {
+            SCOPED_TRACE(numberText(box.id) + (checked ? " on" : " off"));
+            // Ram Hack stores 1 and 0 whatever other value the file held.
+            if (box.flag != nullptr) {
+                settings.*box.flag = checked;
+            } else {
+                settings.more_ram = checked ? 1 : 0;
+            }
+            const std::string wanted = snapshot(settings);
+            if (box.flag != nullptr) {
+                settings.*box.flag = !checked;
+            } else {
+                settings.more_ram = 2;
+            }
+            setCheck(box.id, checked);
+            EXPECT_EQ(wanted, snapshot(settings));
+        }
+    }
+}
+
+TEST_F(LauncherWindowTest, TypingIntoAListChangesNothing) {
+    ASSERT_NE(nullptr, openFilled());
+    const std::string before = snapshot(settings);
+    const int lists[] = {IDC_DISPLAY_MODE, IDC_3D_MODE,    IDC_PALLET,  IDC_KEY_MAP,
+                         IDC_ZOOM,         IDC_CONTROLLER, IDC_JOYSTICK};
+    for (int id : lists) {
+        SCOPED_TRACE(numberText(id));
+        SetDlgItemTextA(dialog_, id, "3");
+        sendCommand(id, CBN_EDITUPDATE);
+        sendCommand(id, CBN_EDITCHANGE);
+        EXPECT_EQ(before, snapshot(settings));
+    }
+}
+
+TEST_F(LauncherWindowTest, CommandsFromOtherIdsChangeNothing) {
+    ASSERT_NE(nullptr, openFilled());
+    // Make every box's field disagree with its box, so a stray read would show.
+    for (const CheckBox& box : kCheckBoxes) {
+        if (box.flag != nullptr) {
+            settings.*box.flag = true;
+        }
+    }
+    settings.more_ram = 2;
+    const std::string before = snapshot(settings);
+    const int ids[] = {0,    IDOK, IDCANCEL, 999,  IDC_FRAME_SKIP_SPIN,
+                       1029, 1030, 1031,     1032, 1033,
+                       1034, 1035, 0x7FFF,   kNoId};
+    const UINT codes[] = {BN_CLICKED, CBN_SELCHANGE, EN_UPDATE, EN_CHANGE, EN_KILLFOCUS};
+    for (int id : ids) {
+        for (UINT code : codes) {
+            SCOPED_TRACE(numberText(id) + " code " + numberText(static_cast<int32_t>(code)));
+            sendCommand(id, code);
+            EXPECT_EQ(before, snapshot(settings));
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,266 @@
+#!/usr/bin/env bash
+# Weighs the launcher against the bare dialog (tests/res/bare_dialog.cpp, the smallest program
+# of its kind built with the same toolchain and flags) and prints one small table:
+#   - the 32-bit product: stripped exe size and the DLLs it imports, size ratio to the bare dialog
+#   - under Wine, the 64-bit builds: time from process start to the window being visible and
+#     peak memory (median of BENCH_RUNS runs), and the CPU time used while idle.
+#
+# Usage: tools/benchmark.sh
+# Environment (all optional):
+#   BENCH_WIN32_BUILD, BENCH_WIN64_BUILD  build folders (default build/bench-win32, -win64)
+#   BENCH_RUNS          runs per program for the medians (default 5)
+#   BENCH_IDLE_SECONDS  how long the idle CPU time is measured (default 10)
+#   BENCH_WINEPREFIX    the Wine prefix to run in (default build/bench-wineprefix)
+#   BENCH_DISPLAY       an X display to use; without it a private Xvfb server is started
+set -euo pipefail
+
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+win32_build="${BENCH_WIN32_BUILD:-$repo/build/bench-win32}"
+win64_build="${BENCH_WIN64_BUILD:-$repo/build/bench-win64}"
+runs="${BENCH_RUNS:-5}"
+idle_seconds="${BENCH_IDLE_SECONDS:-10}"
+wine64=/usr/lib/wine/wine64
+
+case "$runs$idle_seconds" in
+*[!0-9]*)
+    echo "BENCH_RUNS and BENCH_IDLE_SECONDS must be whole numbers" >&2
+    exit 2
+    ;;
+esac
+[ "$runs" -ge 1 ] || runs=1
+
+launcher_title="Quellix Frontend"
+bare_title="Bare Dialog"
+
+# ---- building ----
+
+build() { # preset folder
+    cmake --preset "$1" -B "$2" >/dev/null
+    cmake --build "$2" -j2 --target launcher bare_dialog >/dev/null
+}
+
+# Where the target's exe lands in a build folder.
+exe_of() { # folder name
+    local found
+    found="$(find "$1" -name "$2.exe" -type f -not -path '*/CMakeFiles/*' | head -n 1)"
+    [ -n "$found" ] || {
+        echo "no $2.exe in $1" >&2
+        exit 1
+    }
+    printf '%s\n' "$found"
+}
+
+echo "Building the win32 (i686) and win64 (x86_64) launcher and bare dialog..." >&2
+build win32 "$win32_build"
+build win64 "$win64_build"
+
+work="$(mktemp -d "${TMPDIR:-/tmp}/quellix-bench.XXXXXX")"
+xvfb_pid=""
+prefix="${BENCH_WINEPREFIX:-$repo/build/bench-wineprefix}"
+cleanup() {
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" >/dev/null 2>&1 || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# ---- size and imports of the 32-bit product ----
+
+stripped_size() { # exe
+    i686-w64-mingw32-strip -o "$work/stripped.exe" "$1"
+    stat -c %s "$work/stripped.exe"
+}
+imports_of() { # exe
+    i686-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ { printf "%s%s", sep, $3; sep = " " }'
+}
+
+launcher32="$(exe_of "$win32_build" launcher)"
+bare32="$(exe_of "$win32_build" bare_dialog)"
+launcher32_size="$(stripped_size "$launcher32")"
+bare32_size="$(stripped_size "$bare32")"
+
+# ---- running under Wine ----
+
+if "/usr/lib/wine/wine" --version >/dev/null 2>&1; then
+    machine_note="the win64 builds, for comparison with the tests"
+else
+    machine_note="the win64 builds: this machine cannot run 32-bit code"
+fi
+
+if [ -n "${BENCH_DISPLAY:-}" ]; then
+    export DISPLAY="$BENCH_DISPLAY"
+else
+    display=""
+    for n in $(seq 170 199); do
+        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+            display=":$n"
+            break
+        fi
+    done
+    [ -n "$display" ] || {
+        echo "no free X display number" >&2
+        exit 1
+    }
+    Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY="$display"
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+fi
+
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Making the Wine prefix $WINEPREFIX..." >&2
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    "$wine64" wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+# One server for every run, so no start pays for bringing it up.
+wineserver -p >/dev/null 2>&1 </dev/null
+"$wine64" cmd /c exit >/dev/null 2>&1 </dev/null || true
+
+probe="$work/start_probe.exe"
+x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -static -s -o "$probe" "$repo/tools/bench/start_probe.cpp"
+
+windows_path() { # unix path -> the same file through Wine's Z: drive
+    printf 'Z:%s' "${1//\//\\}"
+}
+
+# The Linux process that runs the Windows program started from `folder` (its command line is
+# the program's Windows path, and each run has a folder of its own).
+unix_pid_of() { # folder
+    local token cmdline p
+    token="$(windows_path "$1")\\"
+    for _ in $(seq 100); do
+        for p in /proc/[0-9]*; do
+            # Processes come and go while the list is read.
+            cmdline="$({ tr '\0' ' ' <"$p/cmdline"; } 2>/dev/null)" || continue
+            case "$cmdline" in
+            *"$token"*)
+                printf '%s\n' "${p#/proc/}"
+                return 0
+                ;;
+            esac
+        done
+        sleep 0.05
+    done
+    return 1
+}
+
+# Starts `exe` from a fresh folder; sets start_us (start to visible window) and pid.
+run_folder=0
+start_program() { # exe
+    run_folder=$((run_folder + 1))
+    local folder="$work/run$run_folder"
+    mkdir -p "$folder"
+    cp "$1" "$folder/"
+    # Into a file, not a pipe: the started program inherits the probe's output and keeps a
+    # pipe open for as long as it runs.
+    "$wine64" "$probe" "$(windows_path "$folder/$(basename "$1")")" \
+        >"$work/probe.out" 2>/dev/null </dev/null || {
+        echo "$(basename "$1") showed no window" >&2
+        exit 1
+    }
+    start_us="$(tr -d '\r' <"$work/probe.out")"
+    pid="$(unix_pid_of "$folder")" || {
+        echo "no process found for $(basename "$1")" >&2
+        exit 1
+    }
+}
+
+close_program() { # title
+    "$wine64" "$probe" --close "$1" >/dev/null 2>&1 </dev/null
+    for _ in $(seq 200); do
+        [ -e "/proc/$pid" ] || return 0
+        sleep 0.05
+    done
+    echo "the program with pid $pid did not end" >&2
+    return 1
+}
+
+peak_kib() { # pid
+    awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"
+}
+
+cpu_ticks() { # pid: user + system time, in clock ticks
+    # The command name may hold blanks: the fields after it start behind the last ")".
+    sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'
+}
+
+median() {
+    sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+launcher64="$(exe_of "$win64_build" launcher)"
+bare64="$(exe_of "$win64_build" bare_dialog)"
+
+for name in launcher bare; do
+    : >"$work/$name.start"
+    : >"$work/$name.peak"
+done
+measure() { # name exe title
+    start_program "$2"
+    sleep 0.5 # let the window finish its first paint before reading the peak
+    echo "$start_us" >>"$work/$1.start"
+    peak_kib "$pid" >>"$work/$1.peak"
+    close_program "$3"
+}
+echo "Timing $runs runs of each under Wine..." >&2
+for i in $(seq "$runs"); do
+    # Alternating which goes first, so neither always meets a warmer cache.
+    if [ $((i % 2)) -eq 1 ]; then
+        measure launcher "$launcher64" "$launcher_title"
+        measure bare "$bare64" "$bare_title"
+    else
+        measure bare "$bare64" "$bare_title"
+        measure launcher "$launcher64" "$launcher_title"
+    fi
+done
+
+idle_cpu_ms() { # exe title: sets idle_ms
+    start_program "$1"
+    sleep 1
+    local before after
+    before="$(cpu_ticks "$pid")"
+    sleep "$idle_seconds"
+    after="$(cpu_ticks "$pid")"
+    close_program "$2"
+    idle_ms=$(((after - before) * 1000 / $(getconf CLK_TCK)))
+}
+echo "Measuring idle CPU time for $idle_seconds s each..." >&2
+idle_cpu_ms "$launcher64" "$launcher_title"
+launcher_idle="$idle_ms"
+idle_cpu_ms "$bare64" "$bare_title"
+bare_idle="$idle_ms"
+
+# ---- the table ----
+
+launcher_start="$(median <"$work/launcher.start")"
+bare_start="$(median <"$work/bare.start")"
+launcher_peak="$(median <"$work/launcher.peak")"
+bare_peak="$(median <"$work/bare.peak")"
+
+ratio() {
+    awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'
+}
+
+echo
+echo "Size (win32, i686: the product; stripped)"
+printf '  %-16s %9s bytes  imports: %s\n' launcher.exe "$launcher32_size" "$(imports_of "$launcher32")"
+printf '  %-16s %9s bytes  imports: %s\n' bare_dialog.exe "$bare32_size" "$(imports_of "$bare32")"
+printf '  %-16s %9s\n' "ratio" "$(ratio "$launcher32_size" "$bare32_size")"
+echo
+echo "Under Wine ($machine_note)"
+echo "median of $runs runs; the start time includes Wine's own process start, the same for both"
+printf '  %-34s %10s %12s %7s\n' "measure" "launcher" "bare dialog" "ratio"
+printf '  %-34s %10s %12s %7s\n' "start to visible window (ms)" \
+    "$(awk -v v="$launcher_start" 'BEGIN { printf "%.1f", v / 1000 }')" \
+    "$(awk -v v="$bare_start" 'BEGIN { printf "%.1f", v / 1000 }')" \
+    "$(ratio "$launcher_start" "$bare_start")"
+printf '  %-34s %10s %12s %7s\n' "peak memory, VmHWM (KiB)" "$launcher_peak" "$bare_peak" \
+    "$(ratio "$launcher_peak" "$bare_peak")"
+printf '  %-34s %10s %12s %7s\n' "CPU time idle for ${idle_seconds} s (ms)" "$launcher_idle" \
+    "$bare_idle" "$(ratio "$launcher_idle" "$bare_idle")"
+echo "(the launcher polls its queue every 10 ms; the bare dialog blocks in GetMessage)"
