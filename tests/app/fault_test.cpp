@@ -1,0 +1,226 @@
+// The launcher meeting faults as a whole process: files it cannot write or read sensibly,
+// paths at the edge of its buffers, an emulator or help page that is not there. Every run must
+// end normally with status 1, show no message, and keep every line it does not own.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "support/launcher_run.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+bool underWine() {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+// Presses a button of the launcher window as a click does, and gives the window time to act.
+void press(HWND window, int id) {
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+    Sleep(1500);
+}
+
+// The visible top-level windows of a process other than `main`: a message box would be one.
+std::vector<HWND> otherVisibleWindows(DWORD processId, HWND main) {
+    struct Search {
+        DWORD processId;
+        HWND main;
+        std::vector<HWND> found;
+    } search{processId, main, {}};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            Search& s = *reinterpret_cast<Search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s.processId && window != s.main && IsWindowVisible(window)) {
+                s.found.push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// True when every line of `before` appears in `after`, in the same order.
+bool keepsLinesInOrder(const std::string& before, const std::string& after) {
+    size_t at = 0;
+    size_t start = 0;
+    while (start < before.size()) {
+        size_t end = before.find("\r\n", start);
+        if (end == std::string::npos) {
+            end = before.size();
+        }
+        const std::string line = before.substr(start, end - start) + "\r\n";
+        const size_t found = after.find(line, at);
+        if (found == std::string::npos) {
+            ADD_FAILURE() << "lost line: " << line;
+            return false;
+        }
+        at = found + line.size();
+        start = end + 2;
+    }
+    return true;
+}
+
+std::string valueIn(const std::string& path, const char* key) {
+    char value[256];
+    GetPrivateProfileStringA("main", key, "<missing>", value, sizeof value, path.c_str());
+    return value;
+}
+
+// One of the launcher's own keys, which a save rewrites ("bFactor=1.500000").
+const std::string kOwnedLine = "bFactor=1.5\r\n";
+
+// A hand-edited file around the launcher's own keys: comments, other sections, unknown keys.
+// No blank lines: Wine's profile functions drop them when they rewrite a file (Windows edits the
+// file in place and keeps them; the INI reader/writer's own tests hold that).
+std::string foreignLines(int copies) {
+    std::string text = "; settings of my emulator set-up\r\n[other]\r\nscale=6\r\n";
+    for (int i = 0; i < copies; ++i) {
+        text += "; note " + std::to_string(i) +
+                ": keep this line as it is, it is not the launcher's\r\n";
+    }
+    return text + "[main]\r\n; the launcher's section\r\nfavourite=Wario Land\r\n" + kOwnedLine +
+           "[tail]\r\nx=1\r\n";
+}
+
+std::string withoutOwnedLine(std::string file) {
+    return file.erase(file.find(kOwnedLine), kOwnedLine.size());
+}
+
+TEST(LauncherFaults, FilesTheLauncherCannotUseWellEndNormallyAndLoseNothing) {
+    struct Case {
+        const char* name;
+        std::string file;
+        // Runs while the window is open; gives back what to release before checking.
+        std::function<HANDLE(const std::string& path)> whileOpen;
+        bool fileKeepsItsBytes; // nothing could be written at all
+    };
+    const Case cases[] = {
+        {"file held open without sharing while the launcher saves", foreignLines(3),
+         [](const std::string& path) {
+             return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+         },
+         true},
+        {"a settings file of 10 MB", foreignLines(140000), nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir folder;
+        LauncherRun run(folder, LAUNCHER_EXE);
+        ASSERT_TRUE(run.copied());
+        folder.write(kSettingsName, c.file);
+        const std::string path = settingsPath(folder);
+        HANDLE held = INVALID_HANDLE_VALUE;
+        EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
+            if (c.whileOpen) {
+                held = c.whileOpen(path);
+                EXPECT_NE(INVALID_HANDLE_VALUE, held);
+            }
+            EXPECT_TRUE(otherVisibleWindows(run.processId(), window).empty());
+        }));
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+        }
+        const std::string after = readFile(path);
+        if (c.fileKeepsItsBytes) {
+            EXPECT_EQ(c.file.size(), after.size());
+            EXPECT_TRUE(c.file == after);
+        } else {
+            EXPECT_TRUE(keepsLinesInOrder(withoutOwnedLine(c.file), after));
+            EXPECT_EQ("1.500000", valueIn(path, "bFactor"));
+            EXPECT_EQ("1", valueIn(path, "scale")); // [other]'s scale is not the launcher's
+            EXPECT_EQ(folder.dir() + "\\vb_demo_1.vb", valueIn(path, "romPath"));
+        }
+    }
+}
+
+TEST(LauncherFaults, BinaryGarbageForASettingsFile) {
+    std::string garbage;
+    uint32_t state = 12345;
+    for (int i = 0; i < 65536; ++i) {
+        state = state * 1103515245u + 12345u;
+        const char byte = static_cast<char>(state >> 24);
+        // NUL bytes and no line ends at all.
+        garbage.push_back(byte == '\r' || byte == '\n' ? '\0' : byte);
+    }
+    TempDir folder;
+    LauncherRun run(folder, LAUNCHER_EXE);
+    ASSERT_TRUE(run.copied());
+    folder.write(kSettingsName, garbage);
+    EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
+        EXPECT_TRUE(otherVisibleWindows(run.processId(), window).empty());
+    }));
+    const std::string path = settingsPath(folder);
+    // Nothing in the garbage was a setting: the file now gives every key of a first run.
+    EXPECT_EQ("0", valueIn(path, "dspMode"));
+    EXPECT_EQ("1", valueIn(path, "scale"));
+    EXPECT_EQ("1.000000", valueIn(path, "balb"));
+    EXPECT_EQ(folder.dir() + "\\quellix.exe", valueIn(path, "emuPath"));
+    // Windows edits the file in place and keeps the garbage before the new section byte for
+    // byte; Wine rewrites the whole file and does not, so there only the keys are checked.
+    if (!underWine()) {
+        EXPECT_EQ(garbage, readFile(path).substr(0, garbage.size()));
+    }
+}
+
+TEST(LauncherFaults, ALauncherDirectoryOf240Characters) {
+    TempDir folder;
+    std::string dir = folder.dir();
+    while (dir.size() < 240) {
+        dir += "\\" + std::string(std::min<size_t>(50, 240 - dir.size() - 1), 'd');
+        ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr)) << dir;
+    }
+    ASSERT_EQ(240u, dir.size());
+    LauncherRun run(dir, LAUNCHER_EXE);
+    ASSERT_TRUE(run.copied());
+    EXPECT_EQ(1u, run.runAndClose());
+    // 252 and 253 characters: the paths fit their 260-character buffers whole.
+    EXPECT_EQ(firstRunFile(dir), readFile(dir + "\\quellix.ini"));
+}
+
+TEST(LauncherFaults, MissingEmulatorOrHelpPageChangesNothing) {
+    for (const int button : {IDC_LAUNCH, IDC_HELP}) {
+        SCOPED_TRACE(button == IDC_LAUNCH ? "no emulator" : "no help page");
+        TempDir folder;
+        LauncherRun run(folder, LAUNCHER_EXE);
+        ASSERT_TRUE(run.copied());
+        EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
+            press(window, button);
+            press(window, button);
+            EXPECT_TRUE(otherVisibleWindows(run.processId(), window).empty());
+            EXPECT_TRUE(IsWindow(window));
+        }));
+        EXPECT_EQ(firstRunFile(folder.dir()), readFile(settingsPath(folder)));
+    }
+}
+
+TEST(LauncherFaults, RomPathWithBlanksAndCharactersAbove127) {
+    TempDir folder;
+    LauncherRun run(folder, LAUNCHER_EXE);
+    ASSERT_TRUE(run.copied());
+    const std::string emulator = folder.dir() + "\\quellix.exe";
+    ASSERT_TRUE(CopyFileA(STAND_IN_EMULATOR, emulator.c_str(), FALSE));
+    // "Café Stéréo.vb" in the ANSI code page, with blanks.
+    const std::string rom = folder.dir() + "\\My Games\\Caf\xE9 St\xE9r\xE9o.vb";
+    folder.write(kSettingsName, "[main]\r\nromPath=" + rom + "\r\n");
+    EXPECT_EQ(1u, run.runAndClose([&](HWND window) { press(window, IDC_LAUNCH); }));
+
+    std::string record;
+    for (int i = 0; i < 100 && record.find("directory=") == std::string::npos; ++i) {
+        Sleep(100);
+        record = readFile(folder.dir() + "\\launches.txt");
+    }
+    EXPECT_NE(std::string::npos, record.find("\"" + rom + "\" -display frame ")) << record;
+    EXPECT_NE(std::string::npos, readFile(settingsPath(folder)).find("romPath=" + rom + "\r\n"));
+}
+
+} // namespace
