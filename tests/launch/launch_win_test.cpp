@@ -12,13 +12,13 @@
 
 #include "launch/launch.h"
 #include "settings/launcher_settings.h"
+#include "support/launcher_run.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 // Long enough for a cold Wine prefix to start a program.
 constexpr DWORD kStartTimeoutMs = 15000;
-constexpr DWORD kPollMs = 50;
 constexpr size_t kFileNameBufferSize = 1024;
 
 const char kRecordFile[] = "launches.txt";
@@ -31,24 +31,6 @@ struct Start {
 
 bool operator<(const Start& a, const Start& b) {
     return a.command < b.command || (a.command == b.command && a.directory < b.directory);
-}
-
-// The file through the ANSI calls, as the launcher names files; "" when it cannot be read.
-std::string readFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::string();
-    }
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-        bytes.append(chunk, got);
-    }
-    CloseHandle(file);
-    return bytes;
 }
 
 bool fileExists(const std::string& path) {

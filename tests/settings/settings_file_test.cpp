@@ -8,43 +8,10 @@
 #include <string>
 
 #include "settings/launcher_settings.h"
+#include "support/first_run_file.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-const char kFirstRunFile[] = "[main]\r\n"
-                             "dspMode=0\r\n"
-                             "threedMode=0\r\n"
-                             "pallet=0\r\n"
-                             "fSkip=0\r\n"
-                             "bFactor=1.000000\r\n"
-                             "balr=1.000000\r\n"
-                             "balg=1.000000\r\n"
-                             "balb=1.000000\r\n"
-                             "scale=1\r\n"
-                             "pport=0\r\n"
-                             "keyMap=0\r\n"
-                             "joy=0\r\n"
-                             "more_ram=0\r\n"
-                             "swap=0\r\n"
-                             "hstretch=0\r\n"
-                             "timmerHack=0\r\n"
-                             "vfHack=0\r\n"
-                             "debug=0\r\n"
-                             "nothrtl=0\r\n"
-                             "status=0\r\n"
-                             "disasm=0\r\n"
-                             "stdout=0\r\n"
-                             "emuPath=@\\quellix.exe\r\n"
-                             "romPath=@\\vb_demo_1.vb\r\n";
-
-std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-    return text;
-}
 
 // A record that lives in `dir`, with every key read from the file there.
 struct Loaded {
@@ -88,7 +55,7 @@ TEST(SettingsFile, FirstRunDefaultsAndTheTwentyFourLineFile) {
     EXPECT_FALSE(s.swap);
 
     s.save();
-    EXPECT_EQ(replaceAll(kFirstRunFile, "@", dir.dir()), dir.read("quellix.ini"));
+    EXPECT_EQ(firstRunFile(dir.dir()), dir.read("quellix.ini"));
 }
 
 struct LoadCase {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/first_run_file.h"
 #include "support/temp_dir.h"
 
 const char kWindowTitle[] = "Quellix Frontend";
@@ -23,8 +24,9 @@ constexpr DWORD kNoWindowExitTimeoutMs = 5000;
 constexpr DWORD kPollMs = 50;
 
 inline std::string readFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return std::string();
     }
@@ -131,35 +133,6 @@ class LauncherRun {
     bool copied_ = false;
     PROCESS_INFORMATION process_{};
 };
-
-// The 24 keys a first run writes, in their order, for a launcher in `dir`.
-inline std::string firstRunFile(const std::string& dir) {
-    return "[main]\r\n"
-           "dspMode=0\r\n"
-           "threedMode=0\r\n"
-           "pallet=0\r\n"
-           "fSkip=0\r\n"
-           "bFactor=1.000000\r\n"
-           "balr=1.000000\r\n"
-           "balg=1.000000\r\n"
-           "balb=1.000000\r\n"
-           "scale=1\r\n"
-           "pport=0\r\n"
-           "keyMap=0\r\n"
-           "joy=0\r\n"
-           "more_ram=0\r\n"
-           "swap=0\r\n"
-           "hstretch=0\r\n"
-           "timmerHack=0\r\n"
-           "vfHack=0\r\n"
-           "debug=0\r\n"
-           "nothrtl=0\r\n"
-           "status=0\r\n"
-           "disasm=0\r\n"
-           "stdout=0\r\n"
-           "emuPath=" +
-           dir + "\\quellix.exe\r\n" + "romPath=" + dir + "\\vb_demo_1.vb\r\n";
-}
 
 inline std::string settingsPath(const TempDir& folder) {
     return folder.dir() + "\\" + kSettingsName;
