@@ -27,24 +27,26 @@ void press(HWND window, int id) {
     Sleep(1500);
 }
 
+struct WindowSearch {
+    DWORD processId;
+    HWND main;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectOtherVisibleWindow(HWND window, LPARAM context) {
+    WindowSearch& search = *reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && window != search.main && IsWindowVisible(window)) {
+        search.found.push_back(window);
+    }
+    return TRUE;
+}
+
 // The visible top-level windows of a process other than `main`: a message box would be one.
 std::vector<HWND> otherVisibleWindows(DWORD processId, HWND main) {
-    struct Search {
-        DWORD processId;
-        HWND main;
-        std::vector<HWND> found;
-    } search{processId, main, {}};
-    EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            Search& s = *reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s.processId && window != s.main && IsWindowVisible(window)) {
-                s.found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId, main, {}};
+    EnumWindows(collectOtherVisibleWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
