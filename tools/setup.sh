@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    cmake make g++ clang clang-format googletest
+    cmake make g++ clang clang-format googletest libclang-rt-14-dev llvm
     g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
