@@ -85,4 +85,5 @@ for target in "${targets[@]}"; do
         find "$build/findings/$target" -type f -newer "$started" | sed 's|^|    input: |'
     fi
 done
+echo "fuzz: $((${#targets[@]} - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]
