@@ -89,7 +89,7 @@ std::string foreignLines(int copies) {
         text += "; note " + std::to_string(i) +
                 ": keep this line as it is, it is not the launcher's\r\n";
     }
-    return text + "[main]\r\n; the launcher's section\r\nfavourite=Wario Land\r\n" + kOwnedLine +
+    return text + "[main]\r\n; the launcher's section\r\nfavourite=my demo\r\n" + kOwnedLine +
            "[tail]\r\nx=1\r\n";
 }
 

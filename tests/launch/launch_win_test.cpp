@@ -255,7 +255,7 @@ TEST(LaunchEmulator, TheEmulatorGetsItsQuotedPathAndTheParameterTextExactly) {
         {"emulator path with blanks", "", "My Emulator\\quellix.exe", L"vb_demo_1.vb", noChange,
          kFirstStartOptions},
         {"ROM path with blanks and letters above 127", "", "quellix.exe",
-         L"Caf\u00e9 Roms\\Wario \u00e9t\u00e9 \u00e0 la plage \u00df.vb", noChange,
+         L"Caf\u00e9 Roms\\D\u00e9mo \u00e9t\u00e9 \u00e0 la plage \u00df.vb", noChange,
          kFirstStartOptions},
         {"launcher folder with blanks", "Quellix Frontend", "quellix.exe", L"vb_demo_1.vb",
          noChange, kFirstStartOptions},

@@ -136,7 +136,7 @@ TEST(SettingsFile, SavingKeepsEveryLineTheLauncherDoesNotOwn) {
                                "[main]\r\n"
                                "; keep the demo\r\n"
                                "romPath=C:\\vb\\demo.vb\r\n"
-                               "favourite=Wario\r\n"
+                               "favourite=my demo\r\n"
                                "scale=3\r\n"
                                "[later]\r\n"
                                "x=1\r\n";
@@ -150,7 +150,7 @@ TEST(SettingsFile, SavingKeepsEveryLineTheLauncherDoesNotOwn) {
     const std::string after = dir.read("quellix.ini");
     size_t at = 0;
     for (const char* line : {"; my emulator settings\r\n", "[other]\r\ndspMode=7\r\n[main]\r\n",
-                             "; keep the demo\r\nromPath=C:\\vb\\demo.vb\r\nfavourite=Wario\r\n",
+                             "; keep the demo\r\nromPath=C:\\vb\\demo.vb\r\nfavourite=my demo\r\n",
                              "scale=3\r\n", "[later]\r\nx=1\r\n"}) {
         SCOPED_TRACE(line);
         const size_t found = after.find(line, at);
