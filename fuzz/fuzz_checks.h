@@ -15,7 +15,7 @@ std::string checkIniText(const uint8_t* data, size_t size);
 
 // Input: a number text (up to its first NUL) whose first 8 bytes are also a double's bits and
 // whose 9th byte chooses a decimals count. Checks parseReal, parseInt32, formatFixed (of that
-// double, of it narrowed to float, and of the text's value), formatInt32 and formatUint32.
+// double, of it narrowed to float, and of the text's value), and formatInt32.
 std::string checkNumberText(const uint8_t* data, size_t size);
 
 // Input: a settings record in binary (switch bits, integers, float bits, the two paths).

@@ -62,8 +62,8 @@ bool wellFormedFixed(const std::string& text, int decimals) {
     return pos == text.size() && pos - fracStart == static_cast<size_t>(decimals);
 }
 
-bool wellFormedInt(const std::string& text, bool allowSign) {
-    const size_t start = allowSign && text.compare(0, 1, "-") == 0 ? 1 : 0;
+bool wellFormedInt(const std::string& text) {
+    const size_t start = text.compare(0, 1, "-") == 0 ? 1 : 0;
     if (start == text.size() || text.size() - start > 10)
         return false;
     for (size_t i = start; i < text.size(); ++i) {
@@ -246,21 +246,18 @@ std::string checkParseReal(const std::string& text) {
     return "";
 }
 
-std::string checkInt(int32_t value, bool isUnsigned) {
-    const uint32_t raw = static_cast<uint32_t>(value);
+std::string checkInt(int32_t value) {
     fuzz::GuardedBuffer out(kIntTextSize);
-    const size_t length = isUnsigned ? formatUint32(raw, out.data(), out.size())
-                                     : formatInt32(value, out.data(), out.size());
+    const size_t length = formatInt32(value, out.data(), out.size());
     if (!out.terminated() || std::strlen(out.data()) != length)
         return "number: an integer text's length is not that of its terminated text";
     const std::string text = out.data();
-    if (!wellFormedInt(text, !isUnsigned))
+    if (!wellFormedInt(text))
         return "number: malformed integer text " + text;
     if (parseInt32(text.c_str()) != value)
         return "number: " + text + " does not read back";
     fuzz::GuardedBuffer tight(length);
-    const size_t refused = isUnsigned ? formatUint32(raw, tight.data(), tight.size())
-                                      : formatInt32(value, tight.data(), tight.size());
+    const size_t refused = formatInt32(value, tight.data(), tight.size());
     if (refused != 0 || (length > 0 && tight.data()[0] != '\0'))
         return "number: " + text + " was written into a buffer too small for it";
     return "";
@@ -281,8 +278,7 @@ std::string checkParseInt(const std::string& text) {
         if (parseInt32(shorter.c_str()) != value)
             return "number: parseInt32 is not modulo 2^32 on " + text.substr(0, 60);
     }
-    std::string failure = checkInt(value, false);
-    return failure.empty() ? checkInt(value, true) : failure;
+    return checkInt(value);
 }
 
 } // namespace

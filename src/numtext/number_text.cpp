@@ -462,7 +462,3 @@ size_t formatInt32(int32_t value, char* out, size_t size) {
     uint32_t magnitude = static_cast<uint32_t>(value);
     return writeDecimal(value < 0 ? 0u - magnitude : magnitude, value < 0, out, size);
 }
-
-size_t formatUint32(uint32_t value, char* out, size_t size) {
-    return writeDecimal(value, false, out, size);
-}

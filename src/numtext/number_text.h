@@ -46,6 +46,3 @@ int32_t parseInt32(const char* text);
 // text when `size` is too small. kIntTextSize always suffices.
 constexpr size_t kIntTextSize = 12;
 size_t formatInt32(int32_t value, char* out, size_t size);
-
-// Writes `value` as an unsigned decimal into `out` (as the Frame Skip edit shows it).
-size_t formatUint32(uint32_t value, char* out, size_t size);
