@@ -143,12 +143,10 @@ std::string checkEmulatorArguments(const uint8_t* data, size_t size) {
         return "args: \"" + text + "\" is not \"" + expected + "\"";
 
     // Every other size: the whole text when it fits, else false and "".
-    const size_t sizes[] = {kSmallBuffer,
-                            0,
-                            1,
-                            expected.size(),
-                            expected.size() + 1,
-                            fuzz::hashBytes(data, size) % (kArgumentsBufferSize + 64)};
+    const size_t sizes[] = {
+        kSmallBuffer, 0, 1, expected.size(), expected.size() + 1,
+        // Below 1088, so it fits the narrower size_t of 32-bit code.
+        static_cast<size_t>(fuzz::hashBytes(data, size) % (kArgumentsBufferSize + 64))};
     for (const size_t bufferSize : sizes) {
         const std::string got = build(s, bufferSize, fitted);
         const bool fits = expected.size() < bufferSize;
