@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds the release zip of a Windows build directory with CPack and checks what is in it:
-# exactly the launcher, its help page and the readme; the exe for the build's processor, a GUI
-# program that imports only system DLLs; the help page as in the source tree; the readme with
-# Windows line ends. Usage: tools/check_package.sh BUILD_DIR
+# Builds the release of a Windows build directory (its `release` target) and checks it: the zip
+# holds exactly the launcher, its help page, the readme and the license; the exe is for the
+# build's processor, a GUI program that imports only system DLLs, with a version resource that
+# carries the project's version; the help page and the license are those of the source tree,
+# and the same page sits beside the launcher in the build output; the readme has Windows line
+# ends; SHA256SUMS beside the zip verifies it. Usage: tools/check_package.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
@@ -12,14 +14,16 @@ fail() {
     failures=$((failures + 1))
 }
 
-(cd "$build" && cpack -G ZIP >/dev/null)
-zip_file=$(ls "$build"/package/quellix-frontend-*.zip)
+version=$(sed -n 's/^project(.* VERSION \([0-9.]*\).*/\1/p' "$source_dir/CMakeLists.txt")
+cmake --build "$build" --target release >/dev/null
+zip_file=$(ls "$build"/package/quellix-frontend-"$version"-*.zip)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unzip -q "$zip_file" -d "$work"
 top=$(basename "$zip_file" .zip)
 
-expected="$top/README.txt
+expected="$top/LICENSE
+$top/README.txt
 $top/help/help.html
 $top/launcher.exe"
 actual=$(cd "$work" && find . -type f | sed 's|^\./||' | sort)
@@ -27,13 +31,13 @@ actual=$(cd "$work" && find . -type f | sed 's|^\./||' | sort)
 
 exe="$work/$top/launcher.exe"
 case "$top" in
-*-win32) want_format="pei-i386" ;;
-*) want_format="pei-x86-64" ;;
+*-win32) want_format="pei-i386" tools=i686-w64-mingw32 ;;
+*) want_format="pei-x86-64" tools=x86_64-w64-mingw32 ;;
 esac
-objdump -f "$exe" 2>/dev/null | grep -q "file format $want_format" ||
+grep -q "file format $want_format" <<<"$(objdump -f "$exe" 2>/dev/null)" ||
     fail "launcher.exe is not $want_format"
 headers=$(objdump -p "$exe")
-echo "$headers" | grep -q "Subsystem.*(Windows GUI)" || fail "launcher.exe is not a GUI program"
+grep -q "Subsystem.*(Windows GUI)" <<<"$headers" || fail "launcher.exe is not a GUI program"
 imports=$(echo "$headers" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' | sort -u)
 for dll in $imports; do
     case "$dll" in
@@ -42,9 +46,28 @@ for dll in $imports; do
     *) fail "launcher.exe imports $dll, which is not a system DLL" ;;
     esac
 done
+
+# Explorer's Properties > Details read the version resource.
+resources=$("$tools-windres" -i "$exe" -O rc 2>/dev/null || true)
+numbers="$(echo "$version" | sed 's/\./, /g'), 0"
+for line in "FILEVERSION $numbers" "PRODUCTVERSION $numbers" "\"FileVersion\", \"$version\"" \
+    "\"ProductVersion\", \"$version\"" '"ProductName", "Quellix Frontend"' \
+    '"FileDescription", "Quellix Frontend"' '"OriginalFilename", "launcher.exe"' \
+    '"LegalCopyright", "Copyright (c) 2026 Quellix Frontend. MIT License."'; do
+    grep -qF -- "$line" <<<"$resources" || fail "the version resource lacks $line"
+done
+
 cmp -s "$work/$top/help/help.html" "$source_dir/help/help.html" || fail "help.html differs"
+cmp -s "$build/dist/help/help.html" "$source_dir/help/help.html" ||
+    fail "the help page beside the launcher in dist/ is not the current one"
+cmp -s "$work/$top/LICENSE" "$source_dir/LICENSE" || fail "LICENSE differs"
 grep -q $'\r$' "$work/$top/README.txt" || fail "README.txt lacks Windows line ends"
 [ -z "$(grep -v $'\r$' "$work/$top/README.txt")" ] || fail "README.txt has lines without CR"
+
+sums="$build/package/SHA256SUMS"
+grep -q "  $(basename "$zip_file")\$" "$sums" 2>/dev/null || fail "SHA256SUMS does not list the zip"
+(cd "$build/package" && sha256sum -c --quiet SHA256SUMS >/dev/null 2>&1) ||
+    fail "SHA256SUMS does not verify"
 
 echo "release package $(basename "$zip_file"): $(echo $imports | wc -w) system DLLs imported"
 if [ "$failures" -eq 0 ]; then

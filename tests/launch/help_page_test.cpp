@@ -320,16 +320,4 @@ TEST(HelpPage, NamesEveryControlOfTheWindowByItsLabel) {
     }
 }
 
-#ifdef LAUNCHER_DIST_DIR
-// The Help button opens help\help.html under the launcher's directory: the build output must
-// carry the current page there.
-TEST(HelpPage, SitsBesideTheLauncherInTheBuildOutput) {
-    const std::string dist = LAUNCHER_DIST_DIR;
-    EXPECT_TRUE(std::ifstream(dist + "/launcher.exe").good()) << dist;
-    const std::string shipped = readAll(dist + "/help/help.html");
-    ASSERT_FALSE(shipped.empty()) << dist << "/help/help.html is missing";
-    EXPECT_TRUE(shipped == page()) << "the page beside the launcher is not the current one";
-}
-#endif
-
 } // namespace
