@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds the release of a Windows build directory (its `release` target) and checks it: the zip
 # holds exactly the launcher, its help page, the readme and the license; the exe is for the
-# build's processor, a GUI program that imports only system DLLs, with a version resource that
-# carries the project's version; the help page and the license are those of the source tree,
-# and the same page sits beside the launcher in the build output; the readme has Windows line
-# ends; SHA256SUMS beside the zip verifies it. Usage: tools/check_package.sh BUILD_DIR
+# build's processor, a GUI program that imports only system DLLs (SHELL32 and COMDLG32 not at
+# load time: it loads them on first use), with a version resource that carries the project's
+# version; the help page and the license are those of the source tree, and the same page sits
+# beside the launcher in the build output; the readme has Windows line ends; SHA256SUMS beside
+# the zip verifies it. Usage: tools/check_package.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
@@ -45,6 +46,10 @@ for dll in $imports; do
         ADVAPI32.DLL | MSVCRT.DLL) ;;
     *) fail "launcher.exe imports $dll, which is not a system DLL" ;;
     esac
+done
+# Loaded from the system directory when a button first needs them, never at start.
+for dll in SHELL32.DLL COMDLG32.DLL; do
+    ! grep -qx "$dll" <<<"$imports" || fail "launcher.exe imports $dll at load time"
 done
 
 # Explorer's Properties > Details read the version resource.

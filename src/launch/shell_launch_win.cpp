@@ -6,7 +6,25 @@
 #include "launch/emulator_args.h"
 #include "launch/launch.h"
 #include "settings/launcher_settings.h"
+#include "sysdll/system_dll.h"
 #include "ui/launcher_window.h"
+
+namespace {
+
+// The shell's "open" on `file`, in the launcher's directory. SHELL32 is loaded at the first
+// Launch or Help; when it cannot be, nothing is opened, as when the shell itself fails.
+void openWithShell(const char* file, const char* parameters) {
+    static decltype(&ShellExecuteA) shellExecute = nullptr;
+    if (shellExecute == nullptr) {
+        shellExecute = systemProcedure<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+    }
+    if (shellExecute != nullptr) {
+        shellExecute(launcherWindow, "open", file, parameters, settings.baseDir.get(),
+                     SW_SHOWNORMAL);
+    }
+}
+
+} // namespace
 
 bool launchEmulator() {
     // With no emulator named, the shell would "open" the working directory itself and show
@@ -14,14 +32,12 @@ bool launchEmulator() {
     const char* emulator = settings.emuPath ? settings.emuPath.get() : "";
     char arguments[kArgumentsBufferSize];
     if (emulator[0] != '\0' && buildEmulatorArguments(settings, arguments, sizeof arguments)) {
-        ShellExecuteA(launcherWindow, "open", emulator, arguments, settings.baseDir.get(),
-                      SW_SHOWNORMAL);
+        openWithShell(emulator, arguments);
     }
     return true;
 }
 
 bool openHelp() {
-    ShellExecuteA(launcherWindow, "open", "help\\help.html", nullptr, settings.baseDir.get(),
-                  SW_SHOWNORMAL);
+    openWithShell("help\\help.html", nullptr);
     return true;
 }

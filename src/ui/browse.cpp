@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "settings/launcher_settings.h"
+#include "sysdll/system_dll.h"
 #include "ui/launcher_window.h"
 
 // The size of the request's first long-lived layout, which every version of the platform
@@ -14,7 +15,26 @@ constexpr DWORD kOpenFileNameSize =
     offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kOpenFileNameSize == 76, "the 32-bit request is 76 bytes");
 
+namespace {
+
+// COMDLG32 is loaded at the first "..." press; when it cannot be, the press does nothing, as
+// when the dialog is cancelled.
+decltype(&GetOpenFileNameA) openFileDialog() {
+    static decltype(&GetOpenFileNameA) getOpenFileName = nullptr;
+    if (getOpenFileName == nullptr) {
+        getOpenFileName =
+            systemProcedure<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    }
+    return getOpenFileName;
+}
+
+} // namespace
+
 void browseForFile(int editId, const char* filter) {
+    const auto getOpenFileName = openFileDialog();
+    if (getOpenFileName == nullptr) {
+        return;
+    }
     // Starts at the edit's current path; the chosen one comes back in the same buffer.
     char fileName[kPathBufferSize];
     GetDlgItemTextA(launcherWindow, editId, fileName, sizeof fileName);
@@ -26,7 +46,7 @@ void browseForFile(int editId, const char* filter) {
     request.lpstrFilter = filter;
     request.lpstrFile = fileName;
     request.nMaxFile = sizeof fileName;
-    if (!GetOpenFileNameA(&request) || fileName[0] == '\0') {
+    if (!getOpenFileName(&request) || fileName[0] == '\0') {
         return;
     }
     // The edit's announcement stores the path in the settings.

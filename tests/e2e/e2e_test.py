@@ -465,12 +465,12 @@ class Launcher:
     def launches_path(self):
         return os.path.join(self.dir, "launches.txt")
 
-    def start(self):
+    def start(self, env=None):
         wait_for("the previous launcher window to go",
                  lambda: not SESSION.view("").launcher_windows(), START_SECONDS)
         self.process = subprocess.Popen([SESSION.loader, os.path.join(self.dir, "launcher.exe")],
-                                        cwd=self.dir, env=SESSION.env, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+                                        cwd=self.dir, env=env or SESSION.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         def shown():
             view = SESSION.view("layout")
@@ -747,9 +747,10 @@ class LauncherTest(unittest.TestCase):
                 take_failure_screenshot(self)
                 raise
 
-    def start(self, overrides=None, ini=None):
+    def start(self, overrides=None, ini=None, env=None):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
-        gives the file's whole text instead. Returns it and the settings it should hold."""
+        gives the file's whole text instead; `env` is its process's environment. Returns it and
+        the settings it should hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
             self.launcher.stop()  # one test may start several in turn
@@ -760,7 +761,7 @@ class LauncherTest(unittest.TestCase):
         with open(self.launcher.ini_path, "wb") as file:
             file.write(text.encode("latin-1"))
         self.addCleanup(self.launcher.stop)
-        self.launcher.start()
+        self.launcher.start(env)
         return self.launcher, values
 
     def assertLaunches(self, launcher, values, program=None, records_path=None):
@@ -1040,8 +1041,10 @@ class PathTest(LauncherTest):
 
     def test_cancelled_browsing_changes_nothing(self):
         launcher, values = self.start()
-        for browse_id, how in ((IDC_EMU_BROWSE, "Escape"), (IDC_ROM_BROWSE, "Cancel button"),
-                               (IDC_EMU_BROWSE, "Cancel button"), (IDC_ROM_BROWSE, "Escape")):
+        # The Rom Path's "..." first: each button is the first press after a start in one test
+        # or another, when its DLL is not loaded yet.
+        for browse_id, how in ((IDC_ROM_BROWSE, "Escape"), (IDC_EMU_BROWSE, "Cancel button"),
+                               (IDC_ROM_BROWSE, "Cancel button"), (IDC_EMU_BROWSE, "Escape")):
             with self.subTest(browse=browse_id, how=how):
                 dialog = launcher.open_file_dialog(browse_id)
                 field = launcher.file_name_field(dialog)
@@ -1089,6 +1092,22 @@ class ButtonTest(LauncherTest):
         if not page.startswith("Z:"):
             page = directory + "\\" + page  # a relative name is read in the working directory
         self.assertEqual(page.lower(), (launcher.win_dir + "\\help\\help.html").lower())
+        self.assertFalse(os.path.exists(launcher.launches_path))
+        self.assertSavedOnClose(launcher, values)
+
+    def test_buttons_whose_dll_cannot_load_do_nothing(self):
+        """SHELL32 and COMDLG32 load at the first press that needs them. Where one cannot be
+        loaded its buttons start and show nothing, and the launcher goes on. Wine shows this:
+        its DLL overrides make a system DLL unloadable for one process; Windows has no such
+        switch, and there its system copy is always there to load."""
+        env = dict(SESSION.env, WINEDLLOVERRIDES="mscoree,mshtml,shell32,comdlg32=")
+        launcher, values = self.start(env=env)
+        before = {t["hwnd"] for t in SESSION.view("").toplevels}
+        for button in (IDC_LAUNCH, IDC_HELP, IDC_EMU_BROWSE, IDC_ROM_BROWSE):
+            launcher.click(button)
+        time.sleep(2)  # what a press starts would show up within this time
+        shown = [t for t in SESSION.view("").toplevels if t["hwnd"] not in before]
+        self.assertEqual(shown, [])
         self.assertFalse(os.path.exists(launcher.launches_path))
         self.assertSavedOnClose(launcher, values)
 

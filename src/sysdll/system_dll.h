@@ -1,0 +1,24 @@
+// The system DLLs the launcher needs only for some presses (SHELL32 for Launch and Help,
+// COMDLG32 for the "..." buttons): loaded on first use, so a run that presses none of them never
+// maps either, and only from the system directory.
+#pragma once
+
+#include <windows.h>
+
+// The system directory's `dll`, loaded on first use and kept until the process ends, by its
+// full path: never a file of that name in the launcher's folder, the current directory or the
+// PATH. Its own dependencies are looked for in the system directory first as well. Null when
+// the path does not fit MAX_PATH or the DLL cannot be loaded.
+HMODULE loadSystemDll(const char* dll);
+
+// `procedure` of the system's `dll` as a function pointer of type Function, or null when either
+// cannot be had: the caller then behaves as if its call had failed.
+template <typename Function> Function systemProcedure(const char* dll, const char* procedure) {
+    HMODULE module = loadSystemDll(dll);
+    if (module == nullptr) {
+        return nullptr;
+    }
+    // Through the generic function pointer type, which converts to any other without a warning.
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module, procedure)));
+}
