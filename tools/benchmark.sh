@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
-# Weighs the launcher against the bare dialog (tests/res/bare_dialog.cpp, the smallest program
-# of its kind built with the same toolchain and flags) and prints one small table:
-#   - the 32-bit product: stripped exe size and the DLLs it imports, size ratio to the bare dialog
-#   - under Wine, the 64-bit builds: time from process start to the window being visible and
-#     peak memory (median of BENCH_RUNS runs), and the CPU time used while idle.
+# Weighs the launcher against two floors built with the same toolchain and flags: the bare
+# dialog (tests/res/bare_dialog.cpp, the smallest program of its kind) and the resource-equal
+# dialog (tests/res/resource_dialog.cpp: the bare dialog with the launcher's template, icon and
+# manifest, InitCommonControls, and SHELL32 and COMDLG32 imported at load time). It prints:
+#   - the 32-bit product: stripped exe size and the DLLs it imports, size ratio to the bare
+#     dialog, and the exe's sections (what its bytes are)
+#   - under Wine: time from process start to the window being visible and peak memory (median
+#     of BENCH_RUNS runs) against the bare dialog, with the CPU time used while idle; then the
+#     same start and memory against the resource-equal dialog, all from one run.
 #
 # Usage: tools/benchmark.sh
 # Environment (all optional):
+#   BENCH_ARCH          which builds run under Wine: win32 (the product) or win64; default
+#                       win32 where the machine can run 32-bit code, else win64
 #   BENCH_WIN32_BUILD, BENCH_WIN64_BUILD  build folders (default build/bench-win32, -win64)
 #   BENCH_RUNS          runs per program for the medians (default 5)
 #   BENCH_IDLE_SECONDS  how long the idle CPU time is measured (default 10)
@@ -31,12 +37,14 @@ esac
 
 launcher_title="Quellix Frontend"
 bare_title="Bare Dialog"
+# The resource-equal dialog shows the launcher's template, caption included.
+resource_title="$launcher_title"
 
 # ---- building ----
 
 build() { # preset folder
     cmake --preset "$1" -B "$2" >/dev/null
-    cmake --build "$2" -j2 --target launcher bare_dialog >/dev/null
+    cmake --build "$2" -j2 --target launcher bare_dialog resource_dialog >/dev/null
 }
 
 # Where the target's exe lands in a build folder.
@@ -74,18 +82,73 @@ imports_of() { # exe
     i686-w64-mingw32-objdump -p "$1" | awk '/DLL Name:/ { printf "%s%s", sep, $3; sep = " " }'
 }
 
+# The file's bytes by section: headers, then each section's raw data (rounded up to the file
+# alignment), so the rows add up to the exe's size.
+sections_of() { # exe
+    python3 - "$1" <<'PYTHON'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+pe = struct.unpack_from("<I", data, 0x3C)[0]
+count, = struct.unpack_from("<H", data, pe + 6)
+optional_size, = struct.unpack_from("<H", data, pe + 20)
+alignment, = struct.unpack_from("<I", data, pe + 24 + 36)
+kinds = {".text": "code", ".rdata": "read-only data", ".eh_fram": "read-only data",
+         ".idata": "imports", ".data": "data", ".bss": "data", ".CRT": "data", ".tls": "data",
+         ".rsrc": "resources", ".reloc": "relocations"}
+rows, first = [], len(data)
+for i in range(count):
+    name, memory, _, raw, offset = struct.unpack_from("<8sIIII", data, pe + 24 + optional_size + 40 * i)
+    name = name.rstrip(b"\0").decode()
+    if raw:
+        first = min(first, offset)
+    rows.append((kinds.get(name, "other"), name, -(-raw // alignment) * alignment, memory))
+print("  %-16s %-9s %9s %10s" % ("kind", "section", "file", "in memory"))
+print("  %-16s %-9s %9d" % ("headers", "", first))
+for kind, name, file_bytes, memory in rows:
+    print("  %-16s %-9s %9d %10d" % (kind, name, file_bytes, memory))
+print("  %-16s %-9s %9d" % ("total", "", first + sum(r[2] for r in rows)))
+PYTHON
+}
+
 launcher32="$(exe_of "$win32_build" launcher)"
 bare32="$(exe_of "$win32_build" bare_dialog)"
 launcher32_size="$(stripped_size "$launcher32")"
 bare32_size="$(stripped_size "$bare32")"
+i686-w64-mingw32-strip -o "$work/launcher32.exe" "$launcher32"
 
 # ---- running under Wine ----
 
+can_run_32=false
 if "/usr/lib/wine/wine" --version >/dev/null 2>&1; then
-    machine_note="the win64 builds, for comparison with the tests"
-else
-    machine_note="the win64 builds: this machine cannot run 32-bit code"
+    can_run_32=true
 fi
+arch="${BENCH_ARCH:-}"
+if [ -z "$arch" ]; then
+    arch=win64
+    ! $can_run_32 || arch=win32
+fi
+case "$arch" in
+win32)
+    $can_run_32 || {
+        echo "BENCH_ARCH=win32: this machine cannot run 32-bit code" >&2
+        exit 2
+    }
+    run_build="$win32_build"
+    machine_note="the win32 builds: the product itself"
+    ;;
+win64)
+    run_build="$win64_build"
+    if $can_run_32; then
+        machine_note="the win64 builds, for comparison with earlier figures"
+    else
+        machine_note="the win64 builds: this machine cannot run 32-bit code"
+    fi
+    ;;
+*)
+    echo "BENCH_ARCH must be win32 or win64" >&2
+    exit 2
+    ;;
+esac
 
 if [ -n "${BENCH_DISPLAY:-}" ]; then
     export DISPLAY="$BENCH_DISPLAY"
@@ -193,10 +256,11 @@ median() {
     sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-launcher64="$(exe_of "$win64_build" launcher)"
-bare64="$(exe_of "$win64_build" bare_dialog)"
+launcher_run="$(exe_of "$run_build" launcher)"
+bare_run="$(exe_of "$run_build" bare_dialog)"
+resource_run="$(exe_of "$run_build" resource_dialog)"
 
-for name in launcher bare; do
+for name in launcher bare resource; do
     : >"$work/$name.start"
     : >"$work/$name.peak"
 done
@@ -209,14 +273,19 @@ measure() { # name exe title
 }
 echo "Timing $runs runs of each under Wine..." >&2
 for i in $(seq "$runs"); do
-    # Alternating which goes first, so neither always meets a warmer cache.
-    if [ $((i % 2)) -eq 1 ]; then
-        measure launcher "$launcher64" "$launcher_title"
-        measure bare "$bare64" "$bare_title"
-    else
-        measure bare "$bare64" "$bare_title"
-        measure launcher "$launcher64" "$launcher_title"
-    fi
+    # Taking turns at going first, so none always meets a warmer cache.
+    case $((i % 3)) in
+    1) order="launcher bare resource" ;;
+    2) order="bare resource launcher" ;;
+    *) order="resource launcher bare" ;;
+    esac
+    for name in $order; do
+        case "$name" in
+        launcher) measure launcher "$launcher_run" "$launcher_title" ;;
+        bare) measure bare "$bare_run" "$bare_title" ;;
+        resource) measure resource "$resource_run" "$resource_title" ;;
+        esac
+    done
 done
 
 idle_cpu_ms() { # exe title: sets idle_ms
@@ -230,9 +299,9 @@ idle_cpu_ms() { # exe title: sets idle_ms
     idle_ms=$(((after - before) * 1000 / $(getconf CLK_TCK)))
 }
 echo "Measuring idle CPU time for $idle_seconds s each..." >&2
-idle_cpu_ms "$launcher64" "$launcher_title"
+idle_cpu_ms "$launcher_run" "$launcher_title"
 launcher_idle="$idle_ms"
-idle_cpu_ms "$bare64" "$bare_title"
+idle_cpu_ms "$bare_run" "$bare_title"
 bare_idle="$idle_ms"
 
 # ---- the table ----
@@ -241,6 +310,8 @@ launcher_start="$(median <"$work/launcher.start")"
 bare_start="$(median <"$work/bare.start")"
 launcher_peak="$(median <"$work/launcher.peak")"
 bare_peak="$(median <"$work/bare.peak")"
+resource_start="$(median <"$work/resource.start")"
+resource_peak="$(median <"$work/resource.peak")"
 
 ratio() {
     awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'
@@ -251,6 +322,9 @@ echo "Size (win32, i686: the product; stripped)"
 printf '  %-16s %9s bytes  imports: %s\n' launcher.exe "$launcher32_size" "$(imports_of "$launcher32")"
 printf '  %-16s %9s bytes  imports: %s\n' bare_dialog.exe "$bare32_size" "$(imports_of "$bare32")"
 printf '  %-16s %9s\n' "ratio" "$(ratio "$launcher32_size" "$bare32_size")"
+echo
+echo "Sections of launcher.exe (win32, stripped; bytes)"
+sections_of "$work/launcher32.exe"
 echo
 echo "Under Wine ($machine_note)"
 echo "median of $runs runs; the start time includes Wine's own process start, the same for both"
@@ -264,3 +338,13 @@ printf '  %-34s %10s %12s %7s\n' "peak memory, VmHWM (KiB)" "$launcher_peak" "$b
 printf '  %-34s %10s %12s %7s\n' "CPU time idle for ${idle_seconds} s (ms)" "$launcher_idle" \
     "$bare_idle" "$(ratio "$launcher_idle" "$bare_idle")"
 echo "(the launcher polls its queue every 10 ms; the bare dialog blocks in GetMessage)"
+echo
+echo "Against the resource-equal dialog (same run; the launcher's template, icon and manifest,"
+echo "InitCommonControls, SHELL32 and COMDLG32 imported at load time)"
+printf '  %-34s %10s %12s %7s\n' "measure" "launcher" "resource eq." "ratio"
+printf '  %-34s %10s %12s %7s\n' "start to visible window (ms)" \
+    "$(awk -v v="$launcher_start" 'BEGIN { printf "%.1f", v / 1000 }')" \
+    "$(awk -v v="$resource_start" 'BEGIN { printf "%.1f", v / 1000 }')" \
+    "$(ratio "$launcher_start" "$resource_start")"
+printf '  %-34s %10s %12s %7s\n' "peak memory, VmHWM (KiB)" "$launcher_peak" "$resource_peak" \
+    "$(ratio "$launcher_peak" "$resource_peak")"

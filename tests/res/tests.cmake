@@ -1,5 +1,5 @@
-# The launcher's resources, read back from a test program that links them in, and the bare
-# dialog program the launcher's size and start-up time are measured against.
+# The launcher's resources, read back from a test program that links them in, and the two
+# dialog programs the launcher's size, start-up time and memory are measured against.
 if(WIN32)
     launcher_test(resources_test
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/resources_test.cpp
@@ -13,4 +13,12 @@ if(WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/bare_dialog.rc)
     target_compile_options(bare_dialog PRIVATE ${LAUNCHER_PRODUCT_FLAGS})
     target_link_options(bare_dialog PRIVATE -s -Wl,--gc-sections)
+
+    # The second floor: the bare dialog with the launcher's resources and its DLLs of old.
+    add_executable(resource_dialog WIN32 ${CMAKE_CURRENT_LIST_DIR}/resource_dialog.cpp)
+    launcher_resources(resource_dialog)
+    target_include_directories(resource_dialog PRIVATE ${PROJECT_SOURCE_DIR}/src)
+    target_compile_options(resource_dialog PRIVATE ${LAUNCHER_PRODUCT_FLAGS})
+    target_link_libraries(resource_dialog PRIVATE comctl32 comdlg32 shell32)
+    target_link_options(resource_dialog PRIVATE -s -Wl,--gc-sections)
 endif()
