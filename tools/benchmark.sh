@@ -2,12 +2,14 @@
 # Weighs the launcher against two floors built with the same toolchain and flags: the bare
 # dialog (tests/res/bare_dialog.cpp, the smallest program of its kind) and the resource-equal
 # dialog (tests/res/resource_dialog.cpp: the bare dialog with the launcher's template, icon and
-# manifest, InitCommonControls, and SHELL32 and COMDLG32 imported at load time). It prints:
+# manifest, InitCommonControls, and SHELL32 and COMDLG32 imported at load time), and reports
+# the template dialog (the same without SHELL32 and COMDLG32) beside them. It prints:
 #   - the 32-bit product: stripped exe size and the DLLs it imports, size ratio to the bare
 #     dialog, and the exe's sections (what its bytes are)
 #   - under Wine: time from process start to the window being visible and peak memory (median
 #     of BENCH_RUNS runs) against the bare dialog, with the CPU time used while idle; then the
-#     same start and memory against the resource-equal dialog, all from one run.
+#     same start and memory against the resource-equal and the template dialog, all from one
+#     run.
 #
 # Usage: tools/benchmark.sh
 # Environment (all optional):
@@ -39,12 +41,14 @@ launcher_title="Quellix Frontend"
 bare_title="Bare Dialog"
 # The resource-equal dialog shows the launcher's template, caption included.
 resource_title="$launcher_title"
+template_title="$launcher_title"
 
 # ---- building ----
 
 build() { # preset folder
     cmake --preset "$1" -B "$2" >/dev/null
-    cmake --build "$2" -j2 --target launcher bare_dialog resource_dialog >/dev/null
+    cmake --build "$2" -j2 --target launcher bare_dialog resource_dialog template_dialog \
+        >/dev/null
 }
 
 # Where the target's exe lands in a build folder.
@@ -181,7 +185,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 # One server for every run, so no start pays for bringing it up.
-wineserver -p >/dev/null 2>&1 </dev/null
+wineserver -p >/dev/null 2>&1 </dev/null || true # one may be running already
 "$wine64" cmd /c exit >/dev/null 2>&1 </dev/null || true
 
 probe="$work/start_probe.exe"
@@ -259,8 +263,9 @@ median() {
 launcher_run="$(exe_of "$run_build" launcher)"
 bare_run="$(exe_of "$run_build" bare_dialog)"
 resource_run="$(exe_of "$run_build" resource_dialog)"
+template_run="$(exe_of "$run_build" template_dialog)"
 
-for name in launcher bare resource; do
+for name in launcher bare resource template; do
     : >"$work/$name.start"
     : >"$work/$name.peak"
 done
@@ -274,16 +279,18 @@ measure() { # name exe title
 echo "Timing $runs runs of each under Wine..." >&2
 for i in $(seq "$runs"); do
     # Taking turns at going first, so none always meets a warmer cache.
-    case $((i % 3)) in
-    1) order="launcher bare resource" ;;
-    2) order="bare resource launcher" ;;
-    *) order="resource launcher bare" ;;
+    case $((i % 4)) in
+    1) order="launcher bare resource template" ;;
+    2) order="bare resource template launcher" ;;
+    3) order="resource template launcher bare" ;;
+    *) order="template launcher bare resource" ;;
     esac
     for name in $order; do
         case "$name" in
         launcher) measure launcher "$launcher_run" "$launcher_title" ;;
         bare) measure bare "$bare_run" "$bare_title" ;;
         resource) measure resource "$resource_run" "$resource_title" ;;
+        template) measure template "$template_run" "$template_title" ;;
         esac
     done
 done
@@ -312,6 +319,8 @@ launcher_peak="$(median <"$work/launcher.peak")"
 bare_peak="$(median <"$work/bare.peak")"
 resource_start="$(median <"$work/resource.start")"
 resource_peak="$(median <"$work/resource.peak")"
+template_start="$(median <"$work/template.start")"
+template_peak="$(median <"$work/template.peak")"
 
 ratio() {
     awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else printf "-" }'
@@ -340,11 +349,16 @@ printf '  %-34s %10s %12s %7s\n' "CPU time idle for ${idle_seconds} s (ms)" "$la
 echo "(the launcher polls its queue every 10 ms; the bare dialog blocks in GetMessage)"
 echo
 echo "Against the resource-equal dialog (same run; the launcher's template, icon and manifest,"
-echo "InitCommonControls, SHELL32 and COMDLG32 imported at load time)"
-printf '  %-34s %10s %12s %7s\n' "measure" "launcher" "resource eq." "ratio"
-printf '  %-34s %10s %12s %7s\n' "start to visible window (ms)" \
+echo "InitCommonControls, SHELL32 and COMDLG32 imported at load time) and the template dialog"
+echo "(the same without SHELL32 and COMDLG32: all the launcher must do before it shows)"
+printf '  %-34s %10s %12s %7s %10s %7s\n' "measure" "launcher" "resource eq." "ratio" \
+    "template" "ratio"
+printf '  %-34s %10s %12s %7s %10s %7s\n' "start to visible window (ms)" \
     "$(awk -v v="$launcher_start" 'BEGIN { printf "%.1f", v / 1000 }')" \
     "$(awk -v v="$resource_start" 'BEGIN { printf "%.1f", v / 1000 }')" \
-    "$(ratio "$launcher_start" "$resource_start")"
-printf '  %-34s %10s %12s %7s\n' "peak memory, VmHWM (KiB)" "$launcher_peak" "$resource_peak" \
-    "$(ratio "$launcher_peak" "$resource_peak")"
+    "$(ratio "$launcher_start" "$resource_start")" \
+    "$(awk -v v="$template_start" 'BEGIN { printf "%.1f", v / 1000 }')" \
+    "$(ratio "$launcher_start" "$template_start")"
+printf '  %-34s %10s %12s %7s %10s %7s\n' "peak memory, VmHWM (KiB)" "$launcher_peak" \
+    "$resource_peak" "$(ratio "$launcher_peak" "$resource_peak")" "$template_peak" \
+    "$(ratio "$launcher_peak" "$template_peak")"

@@ -1,6 +1,7 @@
-// The bare dialog with the launcher's resources (template 101, icon, manifest), the common
-// controls initialised, and SHELL32 and COMDLG32 imported at load time as the launcher once did:
-// the floor of what the launcher's start costs before any code of its own.
+// The bare dialog with the launcher's resources (template 101, icon, manifest) and the common
+// controls initialised: what the launcher must do before its window shows, without its own code.
+// Built twice: as resource_dialog with SHELL32 and COMDLG32 imported at load time, as the
+// launcher once did, and as template_dialog (WITHOUT_SHELL_DLLS) without them.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -11,9 +12,11 @@
 
 namespace {
 
+#ifndef WITHOUT_SHELL_DLLS
 // Referenced, never called: their DLLs are mapped at every start.
 void* const volatile importedAtLoad[] = {reinterpret_cast<void*>(&ShellExecuteA),
                                          reinterpret_cast<void*>(&GetOpenFileNameA)};
+#endif
 
 INT_PTR CALLBACK resourceDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     switch (message) {
@@ -33,9 +36,11 @@ INT_PTR CALLBACK resourceDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+#ifndef WITHOUT_SHELL_DLLS
     if (importedAtLoad[0] == nullptr || importedAtLoad[1] == nullptr) {
         return 1;
     }
+#endif
     InitCommonControls();
     HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr,
                                      resourceDialogProc, 0);

@@ -14,11 +14,16 @@ if(WIN32)
     target_compile_options(bare_dialog PRIVATE ${LAUNCHER_PRODUCT_FLAGS})
     target_link_options(bare_dialog PRIVATE -s -Wl,--gc-sections)
 
-    # The second floor: the bare dialog with the launcher's resources and its DLLs of old.
-    add_executable(resource_dialog WIN32 ${CMAKE_CURRENT_LIST_DIR}/resource_dialog.cpp)
-    launcher_resources(resource_dialog)
-    target_include_directories(resource_dialog PRIVATE ${PROJECT_SOURCE_DIR}/src)
-    target_compile_options(resource_dialog PRIVATE ${LAUNCHER_PRODUCT_FLAGS})
+    # The other floors: the bare dialog with the launcher's resources and common controls, with
+    # the launcher's DLLs of old (resource_dialog) and without them (template_dialog).
+    foreach(floor resource_dialog template_dialog)
+        add_executable(${floor} WIN32 ${CMAKE_CURRENT_LIST_DIR}/resource_dialog.cpp)
+        launcher_resources(${floor})
+        target_include_directories(${floor} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+        target_compile_options(${floor} PRIVATE ${LAUNCHER_PRODUCT_FLAGS})
+        target_link_options(${floor} PRIVATE -s -Wl,--gc-sections)
+    endforeach()
     target_link_libraries(resource_dialog PRIVATE comctl32 comdlg32 shell32)
-    target_link_options(resource_dialog PRIVATE -s -Wl,--gc-sections)
+    target_link_libraries(template_dialog PRIVATE comctl32)
+    target_compile_definitions(template_dialog PRIVATE WITHOUT_SHELL_DLLS)
 endif()
