@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Weighs the launcher against two floors built with the same toolchain and flags: the bare
-# dialog (tests/res/bare_dialog.cpp, the smallest program of its kind) and the resource-equal
-# dialog (tests/res/resource_dialog.cpp: the bare dialog with the launcher's template, icon and
-# manifest, InitCommonControls, and SHELL32 and COMDLG32 imported at load time), and reports
-# the template dialog (the same without SHELL32 and COMDLG32) beside them. It prints:
+# Weighs the launcher against floors built from one source (tests/res/bare_dialog.cpp) with the
+# same toolchain and flags: the bare dialog (the smallest program of its kind), the
+# resource-equal dialog (the bare dialog with the launcher's template, icon and manifest,
+# InitCommonControls, and SHELL32 and COMDLG32 imported at load time) and the template dialog
+# (the same without SHELL32 and COMDLG32). It prints:
 #   - the 32-bit product: stripped exe size and the DLLs it imports, size ratio to the bare
 #     dialog, and the exe's sections (what its bytes are)
 #   - under Wine: time from process start to the window being visible and peak memory (median
