@@ -16,7 +16,8 @@
 #   BENCH_ARCH          which builds run under Wine: win32 (the product) or win64; default
 #                       win32 where the machine can run 32-bit code, else win64
 #   BENCH_WIN32_BUILD, BENCH_WIN64_BUILD  build folders (default build/bench-win32, -win64)
-#   BENCH_RUNS          runs per program for the medians (default 5)
+#   BENCH_RUNS          runs per program for the medians (default 15: start times under Wine
+#                       vary by tens of milliseconds from run to run)
 #   BENCH_IDLE_SECONDS  how long the idle CPU time is measured (default 10)
 #   BENCH_WINEPREFIX    the Wine prefix to run in (default build/bench-wineprefix)
 #   BENCH_DISPLAY       an X display to use; without it a private Xvfb server is started
@@ -25,7 +26,7 @@ set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 win32_build="${BENCH_WIN32_BUILD:-$repo/build/bench-win32}"
 win64_build="${BENCH_WIN64_BUILD:-$repo/build/bench-win64}"
-runs="${BENCH_RUNS:-5}"
+runs="${BENCH_RUNS:-15}"
 idle_seconds="${BENCH_IDLE_SECONDS:-10}"
 wine64=/usr/lib/wine/wine64
 
