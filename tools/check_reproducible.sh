@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the release twice from the same sources, each copy in a temporary folder of its own
-# and one after the other, and compares launcher.exe, the zip and SHA256SUMS byte for byte: no
-# time stamp, build path or file order may reach them. Prints the zip's SHA-256.
+# Builds the release twice from the same sources, each copy in a temporary folder of its own,
+# one after the other, with other file modes (umask) and another time zone, and compares
+# launcher.exe, the zip and SHA256SUMS byte for byte: no time stamp, build path, file mode or
+# file order may reach them. Prints the zip's SHA-256.
 # The sources are the work tree's tracked and new files, so uncommitted work is checked too;
 # the release time is the last commit's (SOURCE_DATE_EPOCH when set).
 # Usage: tools/check_reproducible.sh
@@ -27,9 +28,10 @@ build_copy() { # name
 }
 
 echo "Building the release twice..." >&2
-build_copy first
+(umask 0022 && TZ=UTC build_copy first)
 sleep 1 # so that nothing taken from the clock could agree by chance
-build_copy second
+# Another machine's file modes and time zone must not reach the bytes either.
+(umask 0077 && TZ=Pacific/Kiritimati build_copy second)
 
 failures=0
 for file in dist/launcher.exe package/SHA256SUMS package/quellix-frontend-*-win32.zip; do

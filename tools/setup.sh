@@ -10,7 +10,7 @@ packages=(
     g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
-    python3 zip unzip
+    python3 zip unzip git
 )
 # Taken without their recommends: qemu-user's would register qemu as the kernel's runner of
 # 32-bit programs, and 32-bit Wine must fail plainly where the kernel refuses it

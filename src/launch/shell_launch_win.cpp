@@ -14,10 +14,8 @@ namespace {
 // The shell's "open" on `file`, in the launcher's directory. SHELL32 is loaded at the first
 // Launch or Help; when it cannot be, nothing is opened, as when the shell itself fails.
 void openWithShell(const char* file, const char* parameters) {
-    static decltype(&ShellExecuteA) shellExecute = nullptr;
-    if (shellExecute == nullptr) {
-        shellExecute = systemProcedure<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
-    }
+    const auto shellExecute =
+        systemProcedure<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
     if (shellExecute != nullptr) {
         shellExecute(launcherWindow, "open", file, parameters, settings.baseDir.get(),
                      SW_SHOWNORMAL);

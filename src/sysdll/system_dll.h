@@ -5,10 +5,11 @@
 
 #include <windows.h>
 
-// The system directory's `dll`, loaded on first use and kept until the process ends, by its
-// full path: never a file of that name in the launcher's folder, the current directory or the
-// PATH. Its own dependencies are looked for in the system directory first as well. Null when
-// the path does not fit MAX_PATH or the DLL cannot be loaded.
+// The system directory's `dll`, loaded on first use and kept until the process ends (a later
+// call finds it loaded and only counts it again), by its full path: never a file of that name
+// in the launcher's folder, the current directory or the PATH. Its own dependencies are looked
+// for in the system directory first as well. Null when the path does not fit MAX_PATH or the
+// DLL cannot be loaded.
 HMODULE loadSystemDll(const char* dll);
 
 // `procedure` of the system's `dll` as a function pointer of type Function, or null when either

@@ -14,6 +14,6 @@ HMODULE loadSystemDll(const char* dll) {
     path[directoryLength] = '\\';
     std::memcpy(path + directoryLength + 1, dll, nameLength + 1);
     // With a full path, this flag makes the DLL's own imports searched from its directory
-    // instead of the launcher's. An already loaded DLL is only counted again.
+    // instead of the launcher's.
     return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }

@@ -15,23 +15,11 @@ constexpr DWORD kOpenFileNameSize =
     offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kOpenFileNameSize == 76, "the 32-bit request is 76 bytes");
 
-namespace {
-
-// COMDLG32 is loaded at the first "..." press; when it cannot be, the press does nothing, as
-// when the dialog is cancelled.
-decltype(&GetOpenFileNameA) openFileDialog() {
-    static decltype(&GetOpenFileNameA) getOpenFileName = nullptr;
-    if (getOpenFileName == nullptr) {
-        getOpenFileName =
-            systemProcedure<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
-    }
-    return getOpenFileName;
-}
-
-} // namespace
-
 void browseForFile(int editId, const char* filter) {
-    const auto getOpenFileName = openFileDialog();
+    // COMDLG32 is loaded at the first "..." press; when it cannot be, the press does nothing,
+    // as when the dialog is cancelled.
+    const auto getOpenFileName =
+        systemProcedure<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
     if (getOpenFileName == nullptr) {
         return;
     }
