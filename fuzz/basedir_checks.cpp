@@ -43,6 +43,15 @@ bool cutBeforeBackslash(const std::string& result, const std::string& source) {
            source[result.size()] == '\\';
 }
 
+// A full-path rule that keeps every path as it stands, so the check can tell the sources apart.
+bool keepPath(const char* path, char* out, size_t size) {
+    const size_t length = std::strlen(path);
+    if (length >= size)
+        return false;
+    std::memcpy(out, path, length + 1);
+    return true;
+}
+
 std::string checkHelpers(const Source& commandLine, const Source& module, size_t size) {
     std::string expected;
     fuzz::GuardedBuffer path(size);
@@ -79,7 +88,8 @@ std::string checkBaseDir(const uint8_t* data, size_t size) {
     const Source& module = sources[1];
     const Source& current = sources[2];
 
-    const OwnedText baseDir = deriveBaseDir(commandLine.get(), module.get(), current.get());
+    const OwnedText baseDir =
+        deriveBaseDir(commandLine.get(), module.get(), current.get(), keepPath);
     if (baseDir == nullptr)
         return "basedir: no directory";
     const std::string result = baseDir.get();
@@ -102,7 +112,8 @@ std::string checkBaseDir(const uint8_t* data, size_t size) {
 
     // The first source the rule allows decides.
     std::string directory;
-    if (haveLauncherPath && directoryOf(launcherPath, kPathBufferSize, directory)) {
+    // The command line's directory goes to the full-path rule with its backslash: one less.
+    if (haveLauncherPath && directoryOf(launcherPath, kPathBufferSize - 1, directory)) {
         expected = directory;
     } else if (module.given && directoryOf(module.text, kPathBufferSize, directory)) {
         expected = directory;

@@ -1,6 +1,7 @@
 // Finding the launcher's directory from the command line and the fallbacks that keep it set.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "settings/program_dir.h"
@@ -16,6 +17,22 @@ struct BaseDirCase {
 };
 
 const std::string kLongPath = "\"C:\\" + std::string(300, 'x') + "\\launcher.exe\"";
+
+// A relative directory that fits 260 characters, but not once made full.
+const std::string kLongRelativePath = "\"" + std::string(250, 't') + "\\launcher.exe\"";
+
+// A full-path rule like the platform's for the forms below: a drive path stands as it is, any
+// other is resolved against the current directory "W:\work".
+bool resolveInWork(const char* path, char* out, size_t size) {
+    const std::string full =
+        path[0] != '\0' && path[1] == ':' ? path : "W:\\work\\" + std::string(path);
+    if (full.size() >= size) {
+        return false;
+    }
+    full.copy(out, full.size());
+    out[full.size()] = '\0';
+    return true;
+}
 
 TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
     const BaseDirCase cases[] = {
@@ -36,10 +53,17 @@ TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
         {"current directory is a root", nullptr, "nobackslash", "C:\\", "C:"},
         {"nothing known", nullptr, nullptr, nullptr, "."},
         {"empty current directory", "", "", "", "."},
+        {"relative path made full", "\"my tools\\launcher.exe\"", "M:\\m\\l.exe", nullptr,
+         "W:\\work\\my tools"},
+        {"relative path in the current directory", "\".\\launcher.exe\" x", nullptr, nullptr,
+         "W:\\work\\."},
+        {"full path too long for its buffer", kLongRelativePath.c_str(), "M:\\m\\l.exe", nullptr,
+         "M:\\m"},
     };
     for (const BaseDirCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const OwnedText baseDir = deriveBaseDir(c.commandLine, c.modulePath, c.currentDir);
+        const OwnedText baseDir =
+            deriveBaseDir(c.commandLine, c.modulePath, c.currentDir, resolveInWork);
         ASSERT_NE(nullptr, baseDir);
         EXPECT_STREQ(c.baseDir, baseDir.get());
     }
@@ -57,6 +81,37 @@ TEST(ProgramDir, TextsThatDoNotFitAreRefusedNotCut) {
     EXPECT_STREQ("", out);
     EXPECT_FALSE(launcherPathFromCommandLine("\"C:\\a\"", out, 0));
 }
+
+#ifdef _WIN32
+// The platform's own rule, under Wine as on Windows.
+TEST(ProgramDir, TheDirectoryOfARelativeLauncherPathIsMadeFull) {
+    char current[kPathBufferSize];
+    ASSERT_TRUE(currentDirectory(current, sizeof current));
+    const std::string here = current[std::strlen(current) - 1] == '\\'
+                                 ? std::string(current, std::strlen(current) - 1)
+                                 : std::string(current);
+    const std::string drive = here.substr(0, 2);
+    struct Case {
+        const char* launcherPath;
+        std::string directory;
+    } cases[] = {
+        {"my tools\\launcher.exe", here + "\\my tools"},
+        {"a\\..\\b\\.\\launcher.exe", here + "\\b"},
+        {"C:\\Games\\Emu\\launcher.exe", "C:\\Games\\Emu"},
+        {"C:\\launcher.exe", "C:"},
+        {"\\launcher.exe", drive},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.launcherPath);
+        char out[kPathBufferSize];
+        ASSERT_TRUE(fullDirectoryOf(c.launcherPath, fullPathOf, out, sizeof out));
+        EXPECT_EQ(c.directory, out);
+    }
+    char small[8];
+    EXPECT_FALSE(fullDirectoryOf("my tools\\launcher.exe", fullPathOf, small, sizeof small));
+    EXPECT_STREQ("", small);
+}
+#endif
 
 TEST(ProgramDir, LocateBaseDirAlwaysSetsIt) {
     LauncherSettings s{};
