@@ -3,11 +3,12 @@
 
 #include <shellapi.h>
 
+#include "handle/launcher_window_handle.h"
 #include "launch/emulator_args.h"
 #include "launch/launch.h"
 #include "settings/launcher_settings.h"
+#include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
-#include "ui/launcher_window.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ void openWithShell(const char* file, const char* parameters) {
     const auto shellExecute =
         systemProcedure<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
     if (shellExecute != nullptr) {
+        initialiseComForShell();
         shellExecute(launcherWindow, "open", file, parameters, settings.baseDir.get(),
                      SW_SHOWNORMAL);
     }

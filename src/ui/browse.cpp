@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "settings/launcher_settings.h"
+#include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
 #include "ui/launcher_window.h"
 
@@ -27,6 +28,7 @@ void browseForFile(int editId, const char* filter) {
     char fileName[kPathBufferSize];
     GetDlgItemTextA(launcherWindow, editId, fileName, sizeof fileName);
 
+    initialiseComForShell();
     OPENFILENAMEA request;
     std::memset(&request, 0, sizeof request);
     request.lStructSize = kOpenFileNameSize;

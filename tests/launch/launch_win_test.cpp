@@ -2,6 +2,8 @@
 // working directory, and that failed starts stay silent.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -233,6 +235,40 @@ const std::string kFirstStartOptions = " -display frame -dspmode normal -frmskp 
 
 std::string inQuotes(const std::string& text) {
     return "\"" + text + "\"";
+}
+
+// ---- COM -------------------------------------------------------------------------------
+
+struct Apartment {
+    HRESULT before;
+    HRESULT after;
+    APTTYPE type;
+};
+
+DWORD WINAPI openHelpInAFreshThread(LPVOID parameter) {
+    Apartment* apartment = static_cast<Apartment*>(parameter);
+    APTTYPEQUALIFIER qualifier;
+    APTTYPE type;
+    apartment->before = CoGetApartmentType(&type, &qualifier);
+    openHelp();
+    apartment->after = CoGetApartmentType(&apartment->type, &qualifier);
+    return 0;
+}
+
+// The shell calls find COM initialised on their thread, as a single-threaded apartment. The
+// first test of the program, since the launcher initialises COM once for its one thread.
+// Windows documents this for ShellExecute; Wine's shell needs no COM and initialises none, so
+// what Wine shows here is the launcher's own initialisation.
+TEST(ShellCalls, RunInASingleThreadedApartment) {
+    Scene scene;
+    Apartment apartment{};
+    HANDLE thread = CreateThread(nullptr, 0, openHelpInAFreshThread, &apartment, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, kStartTimeoutMs));
+    CloseHandle(thread);
+    EXPECT_EQ(CO_E_NOTINITIALIZED, apartment.before);
+    EXPECT_EQ(S_OK, apartment.after);
+    EXPECT_TRUE(apartment.type == APTTYPE_STA || apartment.type == APTTYPE_MAINSTA);
 }
 
 // ---- Launch ------------------------------------------------------------------------------

@@ -20,7 +20,7 @@ if(WIN32)
     # Launch and Help through the shell, with the stand-in as emulator and as page handler.
     launcher_test(launch_win_test
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/launch_win_test.cpp
-        LIBS launcher_ui)
+        LIBS launcher_ui ole32)
     target_include_directories(launch_win_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
     target_compile_definitions(launch_win_test PRIVATE
         STAND_IN_EMULATOR="$<TARGET_FILE:stand_in_emulator>")

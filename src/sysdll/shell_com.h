@@ -1,0 +1,13 @@
+// COM on the launcher's one thread, which the shell calls need: ShellExecuteA may hand its work
+// to shell extensions and handlers activated through COM, and the open-file dialog hosts them.
+// The platform asks for a single-threaded apartment with OLE1 DDE off before either call.
+// OLE32 is loaded for it from the system directory at the first such call, so a run that
+// presses no button never maps it.
+#pragma once
+
+// Initialises COM once, before the first shell call; later calls do nothing. When OLE32 cannot
+// be loaded or COM refuses, the shell call goes ahead all the same, as it always did.
+void initialiseComForShell();
+
+// Balances a successful initialisation at exit; nothing when COM was never initialised.
+void releaseComForShell();
