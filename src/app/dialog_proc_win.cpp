@@ -1,6 +1,8 @@
-// The launcher window's procedure: its closing path, and every control's command handed to the
-// control events. A dialog procedure returns TRUE for what it handled and never calls the
-// default window procedure.
+// The launcher window's procedure: its closing path, the end of the user's session, and every
+// control's command handed to the control events. A dialog procedure returns TRUE for what it
+// handled and never calls the default window procedure.
+#include "app/launcher_app.h"
+
 #include "ui/launcher_window.h"
 
 INT_PTR CALLBACK launcherDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -10,6 +12,15 @@ INT_PTR CALLBACK launcherDialogProc(HWND window, UINT message, WPARAM wParam, LP
         return TRUE;
     case WM_DESTROY:
         PostQuitMessage(0);
+        return TRUE;
+    case WM_ENDSESSION:
+        // At log-off, shut-down or a restart the process is ended after this message without
+        // ever seeing WM_QUIT: the settings are saved now. When the end was cancelled (FALSE)
+        // the launcher runs on and saves at its normal exit. WM_QUERYENDSESSION is left to the
+        // default, which lets the session end: the launcher never holds up a shut-down.
+        if (wParam) {
+            saveSettingsOnce();
+        }
         return TRUE;
     case WM_COMMAND:
         handleControlCommand(wParam, lParam);

@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
+#include "app/launcher_app.h"
 #include "settings/launcher_settings.h"
+#include "sysdll/shell_com.h"
 #include "ui/launcher_window.h"
 
 namespace {
@@ -25,7 +27,11 @@ void runMessageLoop() {
             Sleep(10);
             continue;
         }
-        PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
+        // A message seen a moment ago may be gone by now (a sent message is handled inside the
+        // peek itself): only one actually taken is dispatched.
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            continue;
+        }
         if (message.message == WM_QUIT) {
             return;
         }
@@ -34,18 +40,28 @@ void runMessageLoop() {
     }
 }
 
+bool settingsSaved = false;
+
 } // namespace
+
+void saveSettingsOnce() {
+    if (!settingsSaved) {
+        settingsSaved = true;
+        settings.save();
+    }
+}
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     InitCommonControls();
     settings.load();
-    if (openLauncherWindow(instance) == nullptr) {
+    if (openLauncherWindow(instance, launcherDialogProc) == nullptr) {
         return kNoWindowExitStatus;
     }
     fillDialog();
     ShowWindow(launcherWindow, showCommand);
     UpdateWindow(launcherWindow);
     runMessageLoop();
-    settings.save();
+    saveSettingsOnce();
+    releaseComForShell();
     return kExitStatus;
 }

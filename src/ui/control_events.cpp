@@ -182,6 +182,9 @@ bool isEdit(int id) {
 } // namespace
 
 void handleControlCommand(WPARAM wParam, LPARAM) {
+    if (dialogFill == DialogFill::NotFilled) {
+        return;
+    }
     const int id = LOWORD(wParam);
     const UINT code = HIWORD(wParam);
     // The control is looked up by its id rather than taken from the message, so a command
@@ -194,7 +197,7 @@ void handleControlCommand(WPARAM wParam, LPARAM) {
         return;
     }
     // What the program itself selects or checks while filling is not the user's choice.
-    if (fillingDialog) {
+    if (dialogFill == DialogFill::Filling) {
         return;
     }
     if (isList(id)) {

@@ -8,8 +8,7 @@
 #include "settings/choice_tables.h"
 #include "settings/launcher_settings.h"
 
-HWND launcherWindow = nullptr;
-bool fillingDialog = false;
+DialogFill dialogFill = DialogFill::NotFilled;
 
 namespace {
 
@@ -49,9 +48,10 @@ void showCheck(int id, bool checked) {
 
 } // namespace
 
-HWND openLauncherWindow(HINSTANCE instance) {
-    launcherWindow = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr,
-                                        launcherDialogProc, 0);
+HWND openLauncherWindow(HINSTANCE instance, DLGPROC procedure) {
+    dialogFill = DialogFill::NotFilled;
+    launcherWindow =
+        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_LAUNCHER), nullptr, procedure, 0);
     return launcherWindow;
 }
 
@@ -69,7 +69,7 @@ void fillPaletteList(bool twoColour) {
 }
 
 void fillDialog() {
-    fillingDialog = true;
+    dialogFill = DialogFill::Filling;
     const LauncherSettings& s = settings;
     fillList(IDC_DISPLAY_MODE, kDisplayTable, s.dspMode);
     fillList(IDC_3D_MODE, kThreedModeTable, s.threedMode);
@@ -97,5 +97,5 @@ void fillDialog() {
     showCheck(IDC_STATUS_LINE, s.status);
     showCheck(IDC_DISASM, s.disasm);
     showCheck(IDC_CONSOLE, s.stdout_);
-    fillingDialog = false;
+    dialogFill = DialogFill::Filled;
 }

@@ -4,13 +4,12 @@
 
 #include <windows.h>
 
-// The launcher window, process-wide: set once by openLauncherWindow, used by everything that
-// addresses a control, owns the open-file dialog or the shell calls. Null until then.
-extern HWND launcherWindow;
+#include "handle/launcher_window_handle.h"
 
-// Creates the window (not yet visible) with launcherDialogProc as its procedure and stores it
-// in launcherWindow. Returns null when it cannot be created.
-HWND openLauncherWindow(HINSTANCE instance);
+// Creates the window (not yet visible) with `procedure` as its dialog procedure (the
+// application's launcherDialogProc) and stores it in launcherWindow. Returns null when it
+// cannot be created.
+HWND openLauncherWindow(HINSTANCE instance, DLGPROC procedure);
 
 // Puts every setting into its control, in the order the user reads them. Edits announce their
 // new text, which the control events read back into the settings: from then on the record
@@ -21,14 +20,16 @@ void fillDialog();
 // and "Red"; then selects `pallet` (a position past the end selects nothing).
 void fillPaletteList(bool twoColour);
 
-// True while fillDialog runs: list selections and check marks set by the program must not be
-// taken for the user's choices (the edits' announcements still are, on purpose).
-extern bool fillingDialog;
-
-// The window procedure (src/app/): closing, and WM_COMMAND handed to handleControlCommand.
-INT_PTR CALLBACK launcherDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// How far the window is from showing the settings. Until filling starts, its controls hold the
+// template's texts and nothing the user chose: a command from them then (one raised while the
+// window is being created, before its handle is even known) must not overwrite a loaded
+// setting. While filling, list selections and check marks set by the program are not the
+// user's choices either; the edits' announcements pass, on purpose (the one-decimal pass).
+enum class DialogFill { NotFilled, Filling, Filled };
+extern DialogFill dialogFill;
 
 // The control events: one WM_COMMAND from a control of the launcher window (control_events.cpp).
+// Called by the window procedure for every WM_COMMAND.
 void handleControlCommand(WPARAM wParam, LPARAM lParam);
 
 // Runs the open-file dialog for one path edit; a chosen file becomes the edit's text, whose

@@ -1,7 +1,7 @@
 # The launcher as a process: started, closed through its window, and the file it leaves.
 if(WIN32)
     # The same frame without the resource script, so its window cannot be created.
-    add_executable(launcher_without_dialog WIN32 ${PROJECT_SOURCE_DIR}/src/app/main_win.cpp)
+    add_executable(launcher_without_dialog WIN32 ${LAUNCHER_APP_SOURCES})
     target_compile_options(launcher_without_dialog PRIVATE ${LAUNCHER_PRODUCT_FLAGS})
     target_link_libraries(launcher_without_dialog PRIVATE launcher_ui)
 

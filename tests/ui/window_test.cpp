@@ -327,6 +327,15 @@ HWND childFor(const std::vector<HWND>& children, const Control& control) {
 
 // ---- the fixture: a fresh window over settings at their defaults ----
 
+// The application's window procedure is part of the launcher exe (tests/app and the e2e suite
+// drive it); here, as there, every command goes to the control events.
+INT_PTR CALLBACK commandsToControlEvents(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) {
+        handleControlCommand(wParam, lParam);
+    }
+    return FALSE;
+}
+
 class LauncherWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -340,7 +349,7 @@ class LauncherWindowTest : public ::testing::Test {
 
     HWND openWindow() {
         closeWindow();
-        dialog_ = openLauncherWindow(GetModuleHandleA(nullptr));
+        dialog_ = openLauncherWindow(GetModuleHandleA(nullptr), commandsToControlEvents);
         return dialog_;
     }
 
@@ -922,6 +931,28 @@ TEST_F(LauncherWindowTest, TypingIntoAListChangesNothing) {
         sendCommand(id, CBN_EDITCHANGE);
         EXPECT_EQ(before, snapshot(settings));
     }
+}
+
+// Before filling the controls hold the template's texts, not the user's: a command then (as
+// one raised while the window is created) leaves the loaded settings alone.
+TEST_F(LauncherWindowTest, CommandsBeforeFillingChangeNothing) {
+    settings.fSkip = 7;
+    settings.emuPath = copyText("C:\\q\\quellix.exe");
+    settings.swap = true;
+    settings.threedMode = 1;
+    settings.pallet = 3;
+    ASSERT_NE(nullptr, openWindow());
+    sendCommand(IDC_FRAME_SKIP, EN_UPDATE);
+    sendCommand(IDC_EMU_PATH, EN_UPDATE);
+    sendCommand(IDC_SWAP, BN_CLICKED);
+    sendCommand(IDC_3D_MODE, CBN_SELCHANGE);
+    EXPECT_EQ(7, settings.fSkip);
+    EXPECT_STREQ("C:\\q\\quellix.exe", settings.emuPath.get());
+    EXPECT_TRUE(settings.swap);
+    EXPECT_EQ(3, settings.pallet);
+    fillDialog();
+    EXPECT_EQ("7", editText(IDC_FRAME_SKIP));
+    EXPECT_EQ(3, settings.pallet);
 }
 
 TEST_F(LauncherWindowTest, CommandsFromOtherIdsChangeNothing) {
