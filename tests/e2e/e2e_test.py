@@ -465,11 +465,22 @@ class Launcher:
     def launches_path(self):
         return os.path.join(self.dir, "launches.txt")
 
-    def start(self, env=None):
+    def start(self, env=None, relative=False):
+        """Starts the launcher in its folder by its full path; `relative`: from the folder
+        above, by the relative path "run NAME\\launcher.exe" typed in a console, whose command
+        line it becomes as typed (Wine's loader would make a path given to it full, so the
+        console's batch file starts it)."""
         wait_for("the previous launcher window to go",
                  lambda: not SESSION.view("").launcher_windows(), START_SECONDS)
-        self.process = subprocess.Popen([SESSION.loader, os.path.join(self.dir, "launcher.exe")],
-                                        cwd=self.dir, env=env or SESSION.env,
+        command = [SESSION.loader, os.path.join(self.dir, "launcher.exe")]
+        folder = self.dir
+        if relative:
+            folder = os.path.dirname(self.dir)
+            with open(os.path.join(folder, "relative_start.cmd"), "wb") as batch:
+                batch.write(('"%s\\launcher.exe"\r\nexit %%ERRORLEVEL%%\r\n' %
+                             os.path.basename(self.dir)).encode("latin-1"))
+            command = [SESSION.loader, "cmd", "/c", "relative_start.cmd"]
+        self.process = subprocess.Popen(command, cwd=folder, env=env or SESSION.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         def shown():
@@ -747,10 +758,11 @@ class LauncherTest(unittest.TestCase):
                 take_failure_screenshot(self)
                 raise
 
-    def start(self, overrides=None, ini=None, env=None):
+    def start(self, overrides=None, ini=None, env=None, relative=False):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
-        gives the file's whole text instead; `env` is its process's environment. Returns it and
-        the settings it should hold."""
+        gives the file's whole text instead; `env` is its process's environment; `relative`
+        starts it by a relative path (Launcher.start). Returns it and the settings it should
+        hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
             self.launcher.stop()  # one test may start several in turn
@@ -761,7 +773,7 @@ class LauncherTest(unittest.TestCase):
         with open(self.launcher.ini_path, "wb") as file:
             file.write(text.encode("latin-1"))
         self.addCleanup(self.launcher.stop)
-        self.launcher.start(env)
+        self.launcher.start(env, relative)
         return self.launcher, values
 
     def assertLaunches(self, launcher, values, program=None, records_path=None):
@@ -1039,6 +1051,28 @@ class PathTest(LauncherTest):
         self.assertLaunches(launcher, values, program)
         self.assertSavedOnClose(launcher, values)
 
+    def test_a_relative_start_keeps_to_the_launchers_folder(self):
+        """Started by a relative path from the folder above, then a file picked in another
+        folder: the open-file dialog moves the process's current directory there (Wine's as
+        Windows' does), and everything built on the launcher's folder must still name it."""
+        launcher, values = self.start(ini="[main]\r\nswap=1\r\n", relative=True)
+        values["swap"] = "1"
+        elsewhere = os.path.join(ARGS.work_dir, "elsewhere")
+        shutil.rmtree(elsewhere, ignore_errors=True)
+        os.makedirs(elsewhere)
+        rom = windows_path(elsewhere) + "\\game.vb"
+        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, rom)
+        launcher.wait_text(IDC_ROM_PATH, rom)
+        values["romPath"] = rom
+        self.assertLaunches(launcher, values)
+        self.assertEqual(launcher.close(), 1)
+        saved = launcher.saved()
+        self.assertEqual((len(saved), dict(saved)), (24, values))
+        strays = [os.path.join(folder, "quellix.ini")
+                  for folder, _, files in os.walk(ARGS.work_dir) if "quellix.ini" in files and
+                  not folder.startswith(os.path.join(ARGS.work_dir, "run "))]
+        self.assertEqual(strays, [])
+
     def test_cancelled_browsing_changes_nothing(self):
         launcher, values = self.start()
         # The Rom Path's "..." first: each button is the first press after a start in one test
@@ -1194,6 +1228,24 @@ class KeyboardTest(LauncherTest):
         self.assertSavedOnClose(launcher, values)
 
 
+class SessionEndTest(LauncherTest):
+    """Ends the Wine session, and with it every process of the suite's prefix (the probe
+    included): the last test to run."""
+
+    def test_the_end_of_the_session_saves_the_settings(self):
+        """At log-off or shut-down the process is ended without its loop ever ending. Wine
+        shows it as Windows does: wineboot sends the session's end to every window, then ends
+        the processes."""
+        launcher, values = self.start()
+        self.assertTrue(launcher.toggle(IDC_SWAP))
+        values["swap"] = "1"
+        subprocess.run([SESSION.loader, "wineboot", "--end-session", "--shutdown"],
+                       env=SESSION.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=START_SECONDS)
+        launcher.process.wait(timeout=START_SECONDS)
+        self.assertEqual(launcher.saved(), [(key, values[key]) for key in SETTING_KEYS])
+
+
 class CoverageTest(unittest.TestCase):
     def test_every_dispatch_row_had_real_input(self):
         missing = [name for cid, name in sorted(DISPATCH_ROWS.items()) if cid not in exercised]
@@ -1204,7 +1256,7 @@ class CoverageTest(unittest.TestCase):
 # Running.
 
 SUITE_ORDER = [ThreedModeTest, RealEditTest, FrameSkipTest, SwitchTest, ListTest, PathTest,
-               ButtonTest, SettingsFileTest, KeyboardTest, CoverageTest]
+               ButtonTest, SettingsFileTest, KeyboardTest, SessionEndTest, CoverageTest]
 
 
 def test_name(test):
