@@ -239,36 +239,29 @@ std::string inQuotes(const std::string& text) {
 
 // ---- COM -------------------------------------------------------------------------------
 
-struct Apartment {
-    HRESULT before;
-    HRESULT after;
-    APTTYPE type;
-};
-
-DWORD WINAPI openHelpInAFreshThread(LPVOID parameter) {
-    Apartment* apartment = static_cast<Apartment*>(parameter);
+// The apartment a fresh thread is in before (first) and after (second) a Help press.
+DWORD WINAPI openHelpInAFreshThread(LPVOID apartments) {
     APTTYPEQUALIFIER qualifier;
-    APTTYPE type;
-    apartment->before = CoGetApartmentType(&type, &qualifier);
+    APTTYPE* types = static_cast<APTTYPE*>(apartments);
+    if (CoGetApartmentType(&types[0], &qualifier) == CO_E_NOTINITIALIZED) {
+        types[0] = APTTYPE_CURRENT; // none
+    }
     openHelp();
-    apartment->after = CoGetApartmentType(&apartment->type, &qualifier);
+    CoGetApartmentType(&types[1], &qualifier);
     return 0;
 }
 
-// The shell calls find COM initialised on their thread, as a single-threaded apartment. The
-// first test of the program, since the launcher initialises COM once for its one thread.
-// Windows documents this for ShellExecute; Wine's shell needs no COM and initialises none, so
-// what Wine shows here is the launcher's own initialisation.
+// The shell calls find COM initialised on their thread as a single-threaded apartment. The
+// program's first test: the launcher initialises COM once, for its one thread. Windows asks
+// for it; Wine's shell needs no COM and initialises none, so Wine shows the launcher's own.
 TEST(ShellCalls, RunInASingleThreadedApartment) {
     Scene scene;
-    Apartment apartment{};
-    HANDLE thread = CreateThread(nullptr, 0, openHelpInAFreshThread, &apartment, 0, nullptr);
-    ASSERT_NE(nullptr, thread);
+    APTTYPE apartments[2] = {APTTYPE_MTA, APTTYPE_MTA};
+    HANDLE thread = CreateThread(nullptr, 0, openHelpInAFreshThread, apartments, 0, nullptr);
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, kStartTimeoutMs));
     CloseHandle(thread);
-    EXPECT_EQ(CO_E_NOTINITIALIZED, apartment.before);
-    EXPECT_EQ(S_OK, apartment.after);
-    EXPECT_TRUE(apartment.type == APTTYPE_STA || apartment.type == APTTYPE_MAINSTA);
+    EXPECT_EQ(APTTYPE_CURRENT, apartments[0]);
+    EXPECT_TRUE(apartments[1] == APTTYPE_STA || apartments[1] == APTTYPE_MAINSTA);
 }
 
 // ---- Launch ------------------------------------------------------------------------------

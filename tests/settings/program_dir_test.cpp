@@ -1,7 +1,6 @@
 // Finding the launcher's directory from the command line and the fallbacks that keep it set.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "settings/program_dir.h"
@@ -81,37 +80,6 @@ TEST(ProgramDir, TextsThatDoNotFitAreRefusedNotCut) {
     EXPECT_STREQ("", out);
     EXPECT_FALSE(launcherPathFromCommandLine("\"C:\\a\"", out, 0));
 }
-
-#ifdef _WIN32
-// The platform's own rule, under Wine as on Windows.
-TEST(ProgramDir, TheDirectoryOfARelativeLauncherPathIsMadeFull) {
-    char current[kPathBufferSize];
-    ASSERT_TRUE(currentDirectory(current, sizeof current));
-    const std::string here = current[std::strlen(current) - 1] == '\\'
-                                 ? std::string(current, std::strlen(current) - 1)
-                                 : std::string(current);
-    const std::string drive = here.substr(0, 2);
-    struct Case {
-        const char* launcherPath;
-        std::string directory;
-    } cases[] = {
-        {"my tools\\launcher.exe", here + "\\my tools"},
-        {"a\\..\\b\\.\\launcher.exe", here + "\\b"},
-        {"C:\\Games\\Emu\\launcher.exe", "C:\\Games\\Emu"},
-        {"C:\\launcher.exe", "C:"},
-        {"\\launcher.exe", drive},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.launcherPath);
-        char out[kPathBufferSize];
-        ASSERT_TRUE(fullDirectoryOf(c.launcherPath, fullPathOf, out, sizeof out));
-        EXPECT_EQ(c.directory, out);
-    }
-    char small[8];
-    EXPECT_FALSE(fullDirectoryOf("my tools\\launcher.exe", fullPathOf, small, sizeof small));
-    EXPECT_STREQ("", small);
-}
-#endif
 
 TEST(ProgramDir, LocateBaseDirAlwaysSetsIt) {
     LauncherSettings s{};
