@@ -1,10 +1,17 @@
-# GoogleTest from the sources of Debian's googletest package, built with our compiler
-# (the mingw-w64 posix variant for the Windows test programs).
-set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# GoogleTest: an installed package where the build can use one (the native build), else built
+# from the sources of Debian's googletest package with our compiler (the cross builds: the
+# mingw-w64 posix variant for the Windows test programs, g++ -m32 for native32). Their
+# toolchain files keep them from finding the host's library.
+find_package(GTest QUIET)
+if(NOT GTest_FOUND)
+    set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${PROJECT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # GoogleTest keeps its own flags: the presets' warnings as errors are for our code.
+    set_target_properties(gtest gtest_main PROPERTIES COMPILE_WARNING_AS_ERROR OFF)
+endif()
 
 # launcher_test(NAME SOURCES... LIBS ...): one GoogleTest program, run by CTest
 # (under Wine when cross-compiled).

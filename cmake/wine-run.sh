@@ -37,12 +37,25 @@ WINEARCH=$arch
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+# The programs that follow use the server wineboot leaves running: none waits for it to shut
+# down (the registry file appears only then) or starts another.
+ready="$WINEPREFIX/.launcher-prefix-ready"
+if [ ! -f "$ready" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
-    flock "$WINEPREFIX.lock" sh -c '[ -f "$WINEPREFIX/system.reg" ] ||
-        { "$0" wineboot -i && wineserver -w; }' "$loader" >/dev/null 2>&1 || true
+    flock "$WINEPREFIX.lock" sh -c '[ -f "$1" ] || { "$0" wineboot -i && touch "$1"; }' \
+        "$loader" "$ready" >/dev/null 2>&1 || true
 fi
+# Wine's helper processes (services, the desktop window) outlive the program that started them
+# and keep what it had open. Were that CTest's output pipe, CTest would count the test as running
+# until they end, when the last test of the run has left Wine (the first test of a run took a
+# minute so). The output goes to a file instead, shown when the program ends.
+output="$(mktemp)"
+trap 'rm -f "$output"' EXIT
+status=0
 if [ -z "$DISPLAY" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$@"
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$@" >"$output" 2>&1 || status=$?
+else
+    "$loader" "$@" >"$output" 2>&1 || status=$?
 fi
-exec "$loader" "$@"
+cat "$output"
+exit "$status"

@@ -23,7 +23,7 @@ build_copy() { # name
         while IFS= read -r -d '' file; do
             [ -e "$file" ] && printf '%s\0' "$file"
         done | xargs -0 cp --parents -t "$source")
-    (cd "$source" && cmake --preset win32 -B "$build" -DLAUNCHER_TESTS=OFF >/dev/null &&
+    (cd "$source" && cmake --preset release -B "$build" >/dev/null &&
         cmake --build "$build" -j2 --target release >/dev/null)
 }
 

@@ -8,24 +8,46 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 
+# The presets fix no job count: every core of this machine, unless the caller says otherwise.
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
+export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
+
 cmake --workflow --preset native
 cmake --workflow --preset native32
 
-# One display and one Wine prefix for the whole Windows run; both go away at the end.
+# One display and one Wine prefix for the whole Windows run; both go away at the end. Xvfb
+# picks a free display number itself and writes it into display_file once it accepts clients.
 export LAUNCHER_WINEPREFIX="${LAUNCHER_WINEPREFIX:-$PWD/build/wineprefix}"
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
+display_file="$(mktemp)"
+xvfb_pid=""
 cleanup() {
-    WINEPREFIX="$LAUNCHER_WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
-    kill "$xvfb_pid" >/dev/null 2>&1 || true
+    # cmake/wine-run.sh keeps one prefix per Wine architecture.
+    for prefix in "$LAUNCHER_WINEPREFIX"-win32 "$LAUNCHER_WINEPREFIX"-win64; do
+        [ ! -d "$prefix" ] || WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+    done
+    [ -z "$xvfb_pid" ] || kill "$xvfb_pid" >/dev/null 2>&1 || true
+    rm -f "$display_file"
 }
 trap cleanup EXIT
-export DISPLAY="$display"
-for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && break
+exec {display_fd}>"$display_file"
+Xvfb -displayfd "$display_fd" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+exec {display_fd}>&-
+for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
 done
+display_number="$(tr -dc 0-9 <"$display_file")"
+if [ -z "$display_number" ]; then
+    echo "test.sh: Xvfb did not start (no display number within 10 s); the Windows tests need it" >&2
+    exit 1
+fi
+export DISPLAY=":$display_number"
+xdpyinfo >/dev/null 2>&1 || {
+    echo "test.sh: Xvfb reported display $DISPLAY, but it does not answer" >&2
+    exit 1
+}
 
 # The launcher for 32-bit Windows, and its tests where 32-bit code can run (elsewhere CTest
 # reports them skipped).

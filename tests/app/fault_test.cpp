@@ -20,11 +20,14 @@ bool underWine() {
     return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
 }
 
-// Presses a button of the launcher window as a click does, and gives the window time to act.
-void press(HWND window, int id) {
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
-    Sleep(1500);
+// Presses a button of the launcher window as a click does, and returns once its handler has
+// run: a check that follows sees all the press did. A message box or dialog would hold the
+// handler, and the press would not return in time.
+bool press(HWND window, int id) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                               reinterpret_cast<LPARAM>(GetDlgItem(window, id)), SMTO_NORMAL,
+                               kWindowTimeoutMs, &result) != 0;
 }
 
 struct WindowSearch {
@@ -196,8 +199,8 @@ TEST(LauncherFaults, MissingEmulatorOrHelpPageChangesNothing) {
         LauncherRun run(folder, LAUNCHER_EXE);
         ASSERT_TRUE(run.copied());
         EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
-            press(window, button);
-            press(window, button);
+            EXPECT_TRUE(press(window, button));
+            EXPECT_TRUE(press(window, button));
             EXPECT_TRUE(otherVisibleWindows(run.processId(), window).empty());
             EXPECT_TRUE(IsWindow(window));
         }));
@@ -214,7 +217,7 @@ TEST(LauncherFaults, RomPathWithBlanksAndCharactersAbove127) {
     // "Café Stéréo.vb" in the ANSI code page, with blanks.
     const std::string rom = folder.dir() + "\\My Games\\Caf\xE9 St\xE9r\xE9o.vb";
     folder.write(kSettingsName, "[main]\r\nromPath=" + rom + "\r\n");
-    EXPECT_EQ(1u, run.runAndClose([&](HWND window) { press(window, IDC_LAUNCH); }));
+    EXPECT_EQ(1u, run.runAndClose([&](HWND window) { EXPECT_TRUE(press(window, IDC_LAUNCH)); }));
 
     std::string record;
     for (int i = 0; i < 100 && record.find("directory=") == std::string::npos; ++i) {

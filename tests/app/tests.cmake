@@ -10,7 +10,8 @@ if(WIN32)
     target_include_directories(frame_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
     target_compile_definitions(frame_test PRIVATE
         LAUNCHER_EXE="$<TARGET_FILE:launcher>"
-        LAUNCHER_WITHOUT_DIALOG_EXE="$<TARGET_FILE:launcher_without_dialog>")
+        LAUNCHER_WITHOUT_DIALOG_EXE="$<TARGET_FILE:launcher_without_dialog>"
+        LOAD_TIME_IMPORTS="${PROJECT_SOURCE_DIR}/tests/support/load_time_imports.txt")
     add_dependencies(frame_test launcher launcher_without_dialog)
 
     launcher_test(fault_test

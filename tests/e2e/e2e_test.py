@@ -526,6 +526,20 @@ class Launcher:
         wait_for("text %r in control %d" % (text, control_id),
                  lambda: self.edit_text(control_id) == text)
 
+    def focus_after_earlier_input(self, control_id):
+        """Clicks into an edit field and waits for the focus there. The launcher's thread takes
+        clicks and keys in the order they came, so once this click has moved the focus, every
+        earlier one has been handled and a check that it did nothing can follow. A list left
+        dropped, a dialog or message box in front, or a window gone keeps the focus away, and
+        the wait fails."""
+        self.click(control_id)
+
+        def focused():
+            window = self.view().window
+            return window is not None and window["focus"] == str(control_id)
+
+        wait_for("the focus in control %d after the input before it" % control_id, focused)
+
     def clear_edit_at(self, x, y, check):
         self.click_at(x, y)
         self.keys("End", "shift+Home", "Delete")
@@ -993,7 +1007,7 @@ class ListTest(LauncherTest):
         launcher.click_at(rect[2] - 8, (rect[1] + rect[3]) // 2)
         launcher.click_at(rect[0] + 20, (rect[1] + rect[3]) // 2)
         launcher.keys("Down")
-        time.sleep(1.0)  # time enough for a list to drop, were it to
+        launcher.focus_after_earlier_input(IDC_BRIGHTNESS)
         view = launcher.view(IDC_JOYSTICK)
         self.assertEqual(view.combos[IDC_JOYSTICK]["dropped"], "0")
         self.assertEqual(view.toplevels_of_class("ComboLBox"), [])
@@ -1139,7 +1153,9 @@ class ButtonTest(LauncherTest):
         before = {t["hwnd"] for t in SESSION.view("").toplevels}
         for button in (IDC_LAUNCH, IDC_HELP, IDC_EMU_BROWSE, IDC_ROM_BROWSE):
             launcher.click(button)
-        time.sleep(2)  # what a press starts would show up within this time
+        # An open-file dialog, a message box or a page viewer would be there by then: the
+        # launcher had handled all four presses before it took the click on Brightness.
+        launcher.focus_after_earlier_input(IDC_BRIGHTNESS)
         shown = [t for t in SESSION.view("").toplevels if t["hwnd"] not in before]
         self.assertEqual(shown, [])
         self.assertFalse(os.path.exists(launcher.launches_path))
@@ -1218,13 +1234,19 @@ class KeyboardTest(LauncherTest):
         for key in ("Tab", "Return", "Escape", "shift+Tab"):
             with self.subTest(key=key):
                 launcher.keys(key)
-                time.sleep(0.5)  # time enough to move the focus, start or close, were it to
+                # Keys are handled in the order they came: once a BackSpace after the key shows
+                # in Brightness, the key has been handled, and it left the focus there and the
+                # window open. (The field takes no more characters than it shows.)
+                launcher.keys("BackSpace")
+                launcher.wait_text(IDC_BRIGHTNESS, "1.")
+                launcher.type_text("5")
+                launcher.wait_text(IDC_BRIGHTNESS, "1.5")
                 view = launcher.view(IDC_BRIGHTNESS)
                 self.assertEqual(view.window["focus"], str(IDC_BRIGHTNESS))
-                self.assertEqual(view.text(IDC_BRIGHTNESS), "1.5")
                 self.assertIsNone(launcher.process.poll())
-        self.assertEqual(read_launches(launcher.launches_path), [])
         self.assertLaunches(launcher, values)
+        # A start by Return would have come before Launch's own: Launch's must be the only one.
+        self.assertEqual(len(read_launches(launcher.launches_path)), 1)
         self.assertSavedOnClose(launcher, values)
 
 

@@ -10,7 +10,7 @@ if(WIN32)
         COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/e2e_test.py
             --launcher $<TARGET_FILE:launcher>
             --emulator $<TARGET_FILE:stand_in_emulator>
-            --help-page ${CMAKE_SOURCE_DIR}/help/help.html
+            --help-page ${PROJECT_SOURCE_DIR}/help/help.html
             --probe $<TARGET_FILE:e2e_probe>
             --work-dir ${CMAKE_CURRENT_BINARY_DIR}/e2e)
     # One display and one launcher at a time: the suite must not share either with the other

@@ -9,7 +9,7 @@ if(NOT WIN32)
     launcher_test(help_page_test
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/help_page_test.cpp)
     target_compile_definitions(help_page_test PRIVATE
-        HELP_PAGE="${CMAKE_SOURCE_DIR}/help/help.html")
+        HELP_PAGE="${PROJECT_SOURCE_DIR}/help/help.html")
 endif()
 
 if(WIN32)
