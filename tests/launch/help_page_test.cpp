@@ -1,13 +1,19 @@
 // The help page: opened offline from beside the launcher, so it must load nothing from
-// elsewhere, and it must name every option word, token, settings key and control label.
+// elsewhere; it must name every option word, token, settings key and control label; and its
+// worked examples and defaults must be what the code gives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "launch/emulator_args.h"
+#include "numtext/number_text.h"
+#include "settings/setting_keys.h"
 
 namespace {
 
@@ -317,6 +323,93 @@ TEST(HelpPage, NamesEveryControlOfTheWindowByItsLabel) {
     for (const char* label : labels) {
         EXPECT_EQ(1u, marked.count(label))
             << "the page lacks the control label \"" << label << "\"";
+    }
+}
+
+// The record of a first start (every key missing from the settings file) in C:\Emu.
+LauncherSettings firstStart() {
+    LauncherSettings s{};
+    s.readKeys(); // without baseDir no file is read: every key takes its default
+    s.romPath = copyText("C:\\Emu\\vb_demo_1.vb");
+    return s;
+}
+
+std::string argumentsOf(const LauncherSettings& s) {
+    char text[kArgumentsBufferSize];
+    EXPECT_TRUE(buildEmulatorArguments(s, text, sizeof text));
+    return text;
+}
+
+// Each worked example stands in the page as the launcher builds it, with its length.
+TEST(HelpPage, WorkedExamplesAreTheLaunchersParameterTexts) {
+    LauncherSettings changed = firstStart();
+    // Example 2's settings as the page lists them.
+    changed.dspMode = 2;    // 640x480
+    changed.threedMode = 1; // Affine
+    changed.pallet = 2;     // Red-Cyan
+    changed.fSkip = 2;
+    changed.bFactor = 1.5f;
+    changed.balg = 0.8f;
+    changed.scale = 2; // 2x
+    changed.pport = 1; // lpt1 (0x378)
+    changed.swap = true;
+    changed.keyMap = 1; // Alternate
+    changed.status = true;
+    const std::vector<std::string> pre = elementTexts(page(), "<pre", "</pre>");
+    for (const std::string& text : {argumentsOf(firstStart()), argumentsOf(changed)}) {
+        SCOPED_TRACE(text);
+        // Once in section 5, once with its blanks marked in the appendix.
+        EXPECT_EQ(2, std::count(pre.begin(), pre.end(), text));
+        EXPECT_NE(std::string::npos,
+                  page().find("(" + std::to_string(text.size()) + " characters)"));
+    }
+}
+
+std::string defaultText(const SettingKey& key) {
+    char text[kFixedTextSize];
+    switch (key.kind) {
+    case KeyKind::Integer:
+        formatInt32(key.integerDefault, text, sizeof text);
+        return text;
+    case KeyKind::Flag:
+        return "0";
+    case KeyKind::Real:
+        formatFixed(key.realDefault, 6, text, sizeof text);
+        return text;
+    case KeyKind::Path:
+        return std::string("C:\\Emu") + key.defaultFileName;
+    }
+    return "";
+}
+
+// The settings file of a first start and the key table's Default column hold the defaults
+// the launcher reads with.
+TEST(HelpPage, DefaultsAreTheSettingsFilesDefaults) {
+    std::string file = "[main]";
+    for (const SettingKey& key : kSettingKeys) {
+        file += "\n" + std::string(key.name) + "=" + defaultText(key);
+    }
+    const std::vector<std::string> example = elementTexts(page(), "<pre class=\"file\"", "</pre>");
+    ASSERT_EQ(1u, example.size());
+    EXPECT_EQ(file, example[0]);
+
+    const size_t from = page().find("id=\"ini-keys\"");
+    const size_t to = page().find("id=\"ini-edit\"");
+    ASSERT_LT(from, to);
+    const std::string table = page().substr(from, to - from);
+    for (const SettingKey& key : kSettingKeys) {
+        SCOPED_TRACE(key.name);
+        const size_t keyCell = table.find("<code>" + std::string(key.name) + "</code></td>");
+        ASSERT_NE(std::string::npos, keyCell) << "the key table has no row";
+        const size_t rowEnd = table.find("</tr>", keyCell);
+        const size_t lastCell = table.rfind("<td", rowEnd);
+        const std::string shown =
+            collapsedSpaces(plainText(table.substr(lastCell, rowEnd - lastCell)));
+        // The default path is told in words: the file name in the launcher's folder.
+        EXPECT_EQ(key.kind == KeyKind::Path
+                      ? std::string(key.defaultFileName + 1) + " in the launcher's folder"
+                      : defaultText(key),
+                  shown);
     }
 }
 
