@@ -4,8 +4,9 @@
 # build's processor, a GUI program that imports only system DLLs (SHELL32 and COMDLG32 not at
 # load time: it loads them on first use), with a version resource that carries the project's
 # version; the help page and the license are those of the source tree, and the same page sits
-# beside the launcher in the build output; the readme has Windows line ends; SHA256SUMS beside
-# the zip verifies it. Usage: tools/check_package.sh BUILD_DIR
+# beside the launcher in the build output; the readme and the license have Windows line ends,
+# and the readme tells what to do when Windows warns before it starts the unsigned exe;
+# SHA256SUMS beside the zip verifies it. Usage: tools/check_package.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
@@ -23,7 +24,7 @@ trap 'rm -rf "$work"' EXIT
 unzip -q "$zip_file" -d "$work"
 top=$(basename "$zip_file" .zip)
 
-expected="$top/LICENSE
+expected="$top/LICENSE.txt
 $top/README.txt
 $top/help/help.html
 $top/launcher.exe"
@@ -58,16 +59,25 @@ numbers="$(echo "$version" | sed 's/\./, /g'), 0"
 for line in "FILEVERSION $numbers" "PRODUCTVERSION $numbers" "\"FileVersion\", \"$version\"" \
     "\"ProductVersion\", \"$version\"" '"ProductName", "Quellix Frontend"' \
     '"FileDescription", "Quellix Frontend"' '"OriginalFilename", "launcher.exe"' \
-    '"LegalCopyright", "Copyright (c) 2026 Quellix Frontend. MIT License."'; do
+    '"LegalCopyright", "Copyright (c) 2026 the Quellix Frontend authors. MIT License."'; do
     grep -qF -- "$line" <<<"$resources" || fail "the version resource lacks $line"
 done
 
 cmp -s "$work/$top/help/help.html" "$source_dir/help/help.html" || fail "help.html differs"
 cmp -s "$build/dist/help/help.html" "$source_dir/help/help.html" ||
     fail "the help page beside the launcher in dist/ is not the current one"
-cmp -s "$work/$top/LICENSE" "$source_dir/LICENSE" || fail "LICENSE differs"
-grep -q $'\r$' "$work/$top/README.txt" || fail "README.txt lacks Windows line ends"
-[ -z "$(grep -v $'\r$' "$work/$top/README.txt")" ] || fail "README.txt has lines without CR"
+cmp -s "$work/$top/LICENSE.txt" <(sed 's/$/\r/' "$source_dir/LICENSE") ||
+    fail "LICENSE.txt is not the license with Windows line ends"
+for text in README.txt LICENSE.txt; do
+    grep -q $'\r$' "$work/$top/$text" || fail "$text lacks Windows line ends"
+    [ -z "$(grep -v $'\r$' "$work/$top/$text")" ] || fail "$text has lines without CR"
+done
+grep -q "the Quellix Frontend authors" "$work/$top/LICENSE.txt" ||
+    fail "LICENSE.txt does not name the Quellix Frontend authors"
+for words in "Windows protected your PC" "More info" "Run anyway" "Unblock"; do
+    grep -q "$words" "$work/$top/README.txt" ||
+        fail "README.txt does not say what to do when Windows warns: no \"$words\""
+done
 
 sums="$build/package/SHA256SUMS"
 grep -q "  $(basename "$zip_file")\$" "$sums" 2>/dev/null || fail "SHA256SUMS does not list the zip"
