@@ -68,15 +68,10 @@ cmp -s "$build/dist/help/help.html" "$source_dir/help/help.html" ||
     fail "the help page beside the launcher in dist/ is not the current one"
 cmp -s "$work/$top/LICENSE.txt" <(sed 's/$/\r/' "$source_dir/LICENSE") ||
     fail "LICENSE.txt is not the license with Windows line ends"
-for text in README.txt LICENSE.txt; do
-    grep -q $'\r$' "$work/$top/$text" || fail "$text lacks Windows line ends"
-    [ -z "$(grep -v $'\r$' "$work/$top/$text")" ] || fail "$text has lines without CR"
-done
-grep -q "the Quellix Frontend authors" "$work/$top/LICENSE.txt" ||
-    fail "LICENSE.txt does not name the Quellix Frontend authors"
+grep -q $'\r$' "$work/$top/README.txt" || fail "README.txt lacks Windows line ends"
+[ -z "$(grep -v $'\r$' "$work/$top/README.txt")" ] || fail "README.txt has lines without CR"
 for words in "Windows protected your PC" "More info" "Run anyway" "Unblock"; do
-    grep -q "$words" "$work/$top/README.txt" ||
-        fail "README.txt does not say what to do when Windows warns: no \"$words\""
+    grep -q "$words" "$work/$top/README.txt" || fail "README.txt lacks Windows' warning: $words"
 done
 
 sums="$build/package/SHA256SUMS"

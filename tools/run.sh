@@ -85,17 +85,21 @@ echo "message box and appends it to $dist/demo_launches.txt"
 # one (a demo message box may hold the focus). Without a window manager X sends the keys to
 # the window under the pointer.
 close_window() {
-    xdotool search --name "^$title\$" windowfocus --sync mousemove --window %1 4 4 \
-        sleep 0.1 click 1 sleep 0.1 key alt+F4 >/dev/null 2>&1 || true
+    xdotool search --onlyvisible --name "^$title\$" windowfocus --sync \
+        mousemove --window %1 4 4 sleep 0.1 click 1 sleep 0.1 key alt+F4 >/dev/null 2>&1 || true
 }
-close_asked=""
+closer_pid=""
 interrupted=""
 on_stop_signal() {
     interrupted=yes
-    if [ -z "$close_asked" ]; then
-        close_asked=yes
+    if [ -z "$closer_pid" ]; then
         echo "Closing the launcher's window (the settings are saved)..."
-        close_window
+        # Again and again until the launcher ends: its window may still be opening.
+        (while kill -0 "$launcher_pid" 2>/dev/null; do
+            close_window
+            sleep 1
+        done) &
+        closer_pid=$!
     else
         echo "Ending Wine without saving." >&2
         wineserver -k >/dev/null 2>&1 || true
@@ -113,6 +117,7 @@ while :; do
     if wait "$launcher_pid"; then status=0; else status=$?; fi
     [ -n "$interrupted" ] || break
 done
+[ -z "$closer_pid" ] || kill "$closer_pid" 2>/dev/null || true
 
 case "$status" in
 1) echo "The launcher ended normally (status 1); its settings: $dist/quellix.ini" ;;

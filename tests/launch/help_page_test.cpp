@@ -326,91 +326,73 @@ TEST(HelpPage, NamesEveryControlOfTheWindowByItsLabel) {
     }
 }
 
-// The record of a first start (every key missing from the settings file) in C:\Emu.
-LauncherSettings firstStart() {
+// The parameter text of a first start (no settings file) in C:\Emu after `change`.
+std::string argumentsAfter(void (*change)(LauncherSettings&)) {
     LauncherSettings s{};
     s.readKeys(); // without baseDir no file is read: every key takes its default
     s.romPath = copyText("C:\\Emu\\vb_demo_1.vb");
-    return s;
-}
-
-std::string argumentsOf(const LauncherSettings& s) {
+    change(s);
     char text[kArgumentsBufferSize];
     EXPECT_TRUE(buildEmulatorArguments(s, text, sizeof text));
     return text;
 }
 
-// Each worked example stands in the page as the launcher builds it, with its length.
+// The worked examples are the launcher's texts, with their lengths: each stands in section 5
+// and, blanks marked, in the appendix.
 TEST(HelpPage, WorkedExamplesAreTheLaunchersParameterTexts) {
-    LauncherSettings changed = firstStart();
-    // Example 2's settings as the page lists them.
-    changed.dspMode = 2;    // 640x480
-    changed.threedMode = 1; // Affine
-    changed.pallet = 2;     // Red-Cyan
-    changed.fSkip = 2;
-    changed.bFactor = 1.5f;
-    changed.balg = 0.8f;
-    changed.scale = 2; // 2x
-    changed.pport = 1; // lpt1 (0x378)
-    changed.swap = true;
-    changed.keyMap = 1; // Alternate
-    changed.status = true;
     const std::vector<std::string> pre = elementTexts(page(), "<pre", "</pre>");
-    for (const std::string& text : {argumentsOf(firstStart()), argumentsOf(changed)}) {
+    for (const std::string& text :
+         {argumentsAfter([](LauncherSettings&) {}), argumentsAfter([](LauncherSettings& s) {
+              s.dspMode = 2;    // 640x480
+              s.threedMode = 1; // Affine
+              s.pallet = 2;     // Red-Cyan
+              s.fSkip = 2;
+              s.bFactor = 1.5f;
+              s.balg = 0.8f;
+              s.scale = 2; // 2x
+              s.pport = 1; // lpt1 (0x378)
+              s.swap = true;
+              s.keyMap = 1; // Alternate
+              s.status = true;
+          })}) {
         SCOPED_TRACE(text);
-        // Once in section 5, once with its blanks marked in the appendix.
         EXPECT_EQ(2, std::count(pre.begin(), pre.end(), text));
         EXPECT_NE(std::string::npos,
                   page().find("(" + std::to_string(text.size()) + " characters)"));
     }
 }
 
+// A key's default as the settings file holds it after a first start in C:\Emu.
 std::string defaultText(const SettingKey& key) {
-    char text[kFixedTextSize];
-    switch (key.kind) {
-    case KeyKind::Integer:
+    char text[kFixedTextSize] = "0"; // a flag's
+    if (key.kind == KeyKind::Integer) {
         formatInt32(key.integerDefault, text, sizeof text);
-        return text;
-    case KeyKind::Flag:
-        return "0";
-    case KeyKind::Real:
+    } else if (key.kind == KeyKind::Real) {
         formatFixed(key.realDefault, 6, text, sizeof text);
-        return text;
-    case KeyKind::Path:
+    } else if (key.kind == KeyKind::Path) {
         return std::string("C:\\Emu") + key.defaultFileName;
     }
-    return "";
+    return text;
 }
 
-// The settings file of a first start and the key table's Default column hold the defaults
-// the launcher reads with.
+// The settings file of a first start and the Default column of the key table (the last cell
+// of each key's row) hold the launcher's defaults.
 TEST(HelpPage, DefaultsAreTheSettingsFilesDefaults) {
     std::string file = "[main]";
+    const std::string& markup = page();
+    const std::string table = markup.substr(markup.find("id=\"ini-keys\""));
     for (const SettingKey& key : kSettingKeys) {
         file += "\n" + std::string(key.name) + "=" + defaultText(key);
-    }
-    const std::vector<std::string> example = elementTexts(page(), "<pre class=\"file\"", "</pre>");
-    ASSERT_EQ(1u, example.size());
-    EXPECT_EQ(file, example[0]);
-
-    const size_t from = page().find("id=\"ini-keys\"");
-    const size_t to = page().find("id=\"ini-edit\"");
-    ASSERT_LT(from, to);
-    const std::string table = page().substr(from, to - from);
-    for (const SettingKey& key : kSettingKeys) {
-        SCOPED_TRACE(key.name);
-        const size_t keyCell = table.find("<code>" + std::string(key.name) + "</code></td>");
-        ASSERT_NE(std::string::npos, keyCell) << "the key table has no row";
-        const size_t rowEnd = table.find("</tr>", keyCell);
+        const size_t rowEnd = table.find("</tr>", table.find("<code>" + std::string(key.name)));
         const size_t lastCell = table.rfind("<td", rowEnd);
-        const std::string shown =
-            collapsedSpaces(plainText(table.substr(lastCell, rowEnd - lastCell)));
-        // The default path is told in words: the file name in the launcher's folder.
         EXPECT_EQ(key.kind == KeyKind::Path
                       ? std::string(key.defaultFileName + 1) + " in the launcher's folder"
                       : defaultText(key),
-                  shown);
+                  collapsedSpaces(plainText(table.substr(lastCell, rowEnd - lastCell))))
+            << "the key table's default of " << key.name;
     }
+    EXPECT_EQ(std::vector<std::string>{file},
+              elementTexts(markup, "<pre class=\"file\"", "</pre>"));
 }
 
 } // namespace
