@@ -3,9 +3,11 @@
 # holds exactly the launcher, its help page, the readme and the license; the exe is for the
 # build's processor, a GUI program that imports at load time only the system DLLs of
 # tests/support/load_time_imports.txt (the list frame_test holds it to as well), with a version
-# resource that carries the project's version; the help page and the license are those of the source tree, and the same page sits
-# beside the launcher in the build output; the readme has Windows line ends; SHA256SUMS beside
-# the zip verifies it. Usage: tools/check_package.sh BUILD_DIR
+# resource that carries the project's version; the help page and the license are those of the
+# source tree, and the same page sits beside the launcher in the build output; the readme and
+# the license have Windows line ends, and the readme tells what to do when Windows warns before
+# it starts the unsigned exe; SHA256SUMS beside the zip verifies it.
+# Usage: tools/check_package.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
@@ -23,7 +25,7 @@ trap 'rm -rf "$work"' EXIT
 unzip -q "$zip_file" -d "$work"
 top=$(basename "$zip_file" .zip)
 
-expected="$top/LICENSE
+expected="$top/LICENSE.txt
 $top/README.txt
 $top/help/help.html
 $top/launcher.exe"
@@ -52,16 +54,20 @@ numbers="$(echo "$version" | sed 's/\./, /g'), 0"
 for line in "FILEVERSION $numbers" "PRODUCTVERSION $numbers" "\"FileVersion\", \"$version\"" \
     "\"ProductVersion\", \"$version\"" '"ProductName", "Quellix Frontend"' \
     '"FileDescription", "Quellix Frontend"' '"OriginalFilename", "launcher.exe"' \
-    '"LegalCopyright", "Copyright (c) 2026 Quellix Frontend. MIT License."'; do
+    '"LegalCopyright", "Copyright (c) 2026 the Quellix Frontend authors. MIT License."'; do
     grep -qF -- "$line" <<<"$resources" || fail "the version resource lacks $line"
 done
 
 cmp -s "$work/$top/help/help.html" "$source_dir/help/help.html" || fail "help.html differs"
 cmp -s "$build/dist/help/help.html" "$source_dir/help/help.html" ||
     fail "the help page beside the launcher in dist/ is not the current one"
-cmp -s "$work/$top/LICENSE" "$source_dir/LICENSE" || fail "LICENSE differs"
+cmp -s "$work/$top/LICENSE.txt" <(sed 's/$/\r/' "$source_dir/LICENSE") ||
+    fail "LICENSE.txt is not the license with Windows line ends"
 grep -q $'\r$' "$work/$top/README.txt" || fail "README.txt lacks Windows line ends"
 [ -z "$(grep -v $'\r$' "$work/$top/README.txt")" ] || fail "README.txt has lines without CR"
+for words in "Windows protected your PC" "More info" "Run anyway" "Unblock"; do
+    grep -q "$words" "$work/$top/README.txt" || fail "README.txt lacks Windows' warning: $words"
+done
 
 sums="$build/package/SHA256SUMS"
 grep -q "  $(basename "$zip_file")\$" "$sums" 2>/dev/null || fail "SHA256SUMS does not list the zip"

@@ -63,3 +63,6 @@ fi
 
 # The release: two builds in separate folders must give the same bytes.
 tools/check_reproducible.sh
+
+# The README's first command as a newcomer meets it: no display, no Wine prefix yet.
+tools/check_run.sh

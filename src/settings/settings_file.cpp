@@ -6,6 +6,7 @@
 #include "numtext/number_text.h"
 #include "settings/launcher_settings.h"
 #include "settings/profile_file.h"
+#include "settings/setting_keys.h"
 
 namespace {
 
@@ -13,21 +14,6 @@ const char kSection[] = "main";
 const char kSettingsFileName[] = "\\quellix.ini";
 const char kDefaultEmulatorName[] = "\\quellix.exe";
 const char kDefaultRomName[] = "\\vb_demo_1.vb";
-
-enum class KeyKind { Integer, Flag, Real, Path };
-
-// One key of the settings file: its name (also the field's), the field and its default.
-struct SettingKey {
-    const char* name;
-    KeyKind kind;
-    int32_t LauncherSettings::*integer;
-    bool LauncherSettings::*flag;
-    float LauncherSettings::*real;
-    OwnedText LauncherSettings::*path;
-    int32_t integerDefault;
-    double realDefault;
-    const char* defaultFileName; // a path's default: this name in baseDir
-};
 
 constexpr SettingKey integerKey(const char* name, int32_t LauncherSettings::*field,
                                 int32_t fallback) {
@@ -43,36 +29,6 @@ constexpr SettingKey pathKey(const char* name, OwnedText LauncherSettings::*fiel
                              const char* defaultFileName) {
     return {name, KeyKind::Path, nullptr, nullptr, nullptr, field, 0, 0.0, defaultFileName};
 }
-
-using S = LauncherSettings;
-
-// The settings file keeps its 24 keys in this order; load reads and save writes them so.
-const SettingKey kSettingKeys[] = {
-    integerKey("dspMode", &S::dspMode, 0),
-    integerKey("threedMode", &S::threedMode, 0),
-    integerKey("pallet", &S::pallet, 0),
-    integerKey("fSkip", &S::fSkip, 0),
-    realKey("bFactor", &S::bFactor, 1.0),
-    realKey("balr", &S::balr, 1.0),
-    realKey("balg", &S::balg, 1.0),
-    realKey("balb", &S::balb, 1.0),
-    integerKey("scale", &S::scale, 1),
-    integerKey("pport", &S::pport, 0),
-    integerKey("keyMap", &S::keyMap, 0),
-    integerKey("joy", &S::joy, 0),
-    integerKey("more_ram", &S::more_ram, 0),
-    flagKey("swap", &S::swap),
-    flagKey("hstretch", &S::hstretch),
-    flagKey("timmerHack", &S::timmerHack),
-    flagKey("vfHack", &S::vfHack),
-    flagKey("debug", &S::debug),
-    flagKey("nothrtl", &S::nothrtl),
-    flagKey("status", &S::status),
-    flagKey("disasm", &S::disasm),
-    flagKey("stdout", &S::stdout_),
-    pathKey("emuPath", &S::emuPath, kDefaultEmulatorName),
-    pathKey("romPath", &S::romPath, kDefaultRomName),
-};
 
 // baseDir followed by `name`, when it fits `size` characters with its terminator.
 bool pathInBaseDir(const char* baseDir, const char* name, char* out, size_t size) {
@@ -100,6 +56,36 @@ void copyBounded(const char* text, char* out, size_t size) {
 }
 
 } // namespace
+
+using S = LauncherSettings;
+
+// The settings file keeps its 24 keys in this order; load reads and save writes them so.
+const SettingKey kSettingKeys[kSettingKeyCount] = {
+    integerKey("dspMode", &S::dspMode, 0),
+    integerKey("threedMode", &S::threedMode, 0),
+    integerKey("pallet", &S::pallet, 0),
+    integerKey("fSkip", &S::fSkip, 0),
+    realKey("bFactor", &S::bFactor, 1.0),
+    realKey("balr", &S::balr, 1.0),
+    realKey("balg", &S::balg, 1.0),
+    realKey("balb", &S::balb, 1.0),
+    integerKey("scale", &S::scale, 1),
+    integerKey("pport", &S::pport, 0),
+    integerKey("keyMap", &S::keyMap, 0),
+    integerKey("joy", &S::joy, 0),
+    integerKey("more_ram", &S::more_ram, 0),
+    flagKey("swap", &S::swap),
+    flagKey("hstretch", &S::hstretch),
+    flagKey("timmerHack", &S::timmerHack),
+    flagKey("vfHack", &S::vfHack),
+    flagKey("debug", &S::debug),
+    flagKey("nothrtl", &S::nothrtl),
+    flagKey("status", &S::status),
+    flagKey("disasm", &S::disasm),
+    flagKey("stdout", &S::stdout_),
+    pathKey("emuPath", &S::emuPath, kDefaultEmulatorName),
+    pathKey("romPath", &S::romPath, kDefaultRomName),
+};
 
 bool LauncherSettings::settingsFilePath(char* out, size_t size) const {
     return pathInBaseDir(baseDir.get(), kSettingsFileName, out, size);

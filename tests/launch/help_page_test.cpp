@@ -1,13 +1,19 @@
 // The help page: opened offline from beside the launcher, so it must load nothing from
-// elsewhere, and it must name every option word, token, settings key and control label.
+// elsewhere; it must name every option word, token, settings key and control label; and its
+// worked examples and defaults must be what the code gives.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "launch/emulator_args.h"
+#include "numtext/number_text.h"
+#include "settings/setting_keys.h"
 
 namespace {
 
@@ -318,6 +324,75 @@ TEST(HelpPage, NamesEveryControlOfTheWindowByItsLabel) {
         EXPECT_EQ(1u, marked.count(label))
             << "the page lacks the control label \"" << label << "\"";
     }
+}
+
+// The parameter text of a first start (no settings file) in C:\Emu after `change`.
+std::string argumentsAfter(void (*change)(LauncherSettings&)) {
+    LauncherSettings s{};
+    s.readKeys(); // without baseDir no file is read: every key takes its default
+    s.romPath = copyText("C:\\Emu\\vb_demo_1.vb");
+    change(s);
+    char text[kArgumentsBufferSize];
+    EXPECT_TRUE(buildEmulatorArguments(s, text, sizeof text));
+    return text;
+}
+
+// The worked examples are the launcher's texts, with their lengths: each stands in section 5
+// and, blanks marked, in the appendix.
+TEST(HelpPage, WorkedExamplesAreTheLaunchersParameterTexts) {
+    const std::vector<std::string> pre = elementTexts(page(), "<pre", "</pre>");
+    for (const std::string& text :
+         {argumentsAfter([](LauncherSettings&) {}), argumentsAfter([](LauncherSettings& s) {
+              s.dspMode = 2;    // 640x480
+              s.threedMode = 1; // Affine
+              s.pallet = 2;     // Red-Cyan
+              s.fSkip = 2;
+              s.bFactor = 1.5f;
+              s.balg = 0.8f;
+              s.scale = 2; // 2x
+              s.pport = 1; // lpt1 (0x378)
+              s.swap = true;
+              s.keyMap = 1; // Alternate
+              s.status = true;
+          })}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(2, std::count(pre.begin(), pre.end(), text));
+        EXPECT_NE(std::string::npos,
+                  page().find("(" + std::to_string(text.size()) + " characters)"));
+    }
+}
+
+// A key's default as the settings file holds it after a first start in C:\Emu.
+std::string defaultText(const SettingKey& key) {
+    char text[kFixedTextSize] = "0"; // a flag's
+    if (key.kind == KeyKind::Integer) {
+        formatInt32(key.integerDefault, text, sizeof text);
+    } else if (key.kind == KeyKind::Real) {
+        formatFixed(key.realDefault, 6, text, sizeof text);
+    } else if (key.kind == KeyKind::Path) {
+        return std::string("C:\\Emu") + key.defaultFileName;
+    }
+    return text;
+}
+
+// The settings file of a first start and the Default column of the key table (the last cell
+// of each key's row) hold the launcher's defaults.
+TEST(HelpPage, DefaultsAreTheSettingsFilesDefaults) {
+    std::string file = "[main]";
+    const std::string& markup = page();
+    const std::string table = markup.substr(markup.find("id=\"ini-keys\""));
+    for (const SettingKey& key : kSettingKeys) {
+        file += "\n" + std::string(key.name) + "=" + defaultText(key);
+        const size_t rowEnd = table.find("</tr>", table.find("<code>" + std::string(key.name)));
+        const size_t lastCell = table.rfind("<td", rowEnd);
+        EXPECT_EQ(key.kind == KeyKind::Path
+                      ? std::string(key.defaultFileName + 1) + " in the launcher's folder"
+                      : defaultText(key),
+                  collapsedSpaces(plainText(table.substr(lastCell, rowEnd - lastCell))))
+            << "the key table's default of " << key.name;
+    }
+    EXPECT_EQ(std::vector<std::string>{file},
+              elementTexts(markup, "<pre class=\"file\"", "</pre>"));
 }
 
 } // namespace

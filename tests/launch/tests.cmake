@@ -3,11 +3,13 @@ launcher_test(launch_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/emulator_args_test.cpp
     LIBS launcher_core)
 
-# The help page as shipped: self-contained and complete. It needs no platform, so it runs in
-# the native build only; the release check finds the same page beside the launcher.
+# The help page as shipped: self-contained, complete, and its examples and defaults the code's.
+# It needs no platform, so it runs in the native build only; the release check finds the same
+# page beside the launcher.
 if(NOT WIN32)
     launcher_test(help_page_test
-        SOURCES ${CMAKE_CURRENT_LIST_DIR}/help_page_test.cpp)
+        SOURCES ${CMAKE_CURRENT_LIST_DIR}/help_page_test.cpp
+        LIBS launcher_core)
     target_compile_definitions(help_page_test PRIVATE
         HELP_PAGE="${PROJECT_SOURCE_DIR}/help/help.html")
 endif()
