@@ -43,15 +43,6 @@ bool cutBeforeBackslash(const std::string& result, const std::string& source) {
            source[result.size()] == '\\';
 }
 
-// A full-path rule that keeps every path as it stands, so the check can tell the sources apart.
-bool keepPath(const char* path, char* out, size_t size) {
-    const size_t length = std::strlen(path);
-    if (length >= size)
-        return false;
-    std::memcpy(out, path, length + 1);
-    return true;
-}
-
 std::string checkHelpers(const Source& commandLine, const Source& module, size_t size) {
     std::string expected;
     fuzz::GuardedBuffer path(size);
@@ -88,8 +79,10 @@ std::string checkBaseDir(const uint8_t* data, size_t size) {
     const Source& module = sources[1];
     const Source& current = sources[2];
 
+    // The native platform's full-path rule keeps every path as it stands, so the check can
+    // tell the sources apart.
     const OwnedText baseDir =
-        deriveBaseDir(commandLine.get(), module.get(), current.get(), keepPath);
+        deriveBaseDir(commandLine.get(), module.get(), current.get(), fullPathOf);
     if (baseDir == nullptr)
         return "basedir: no directory";
     const std::string result = baseDir.get();

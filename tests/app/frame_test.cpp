@@ -25,6 +25,24 @@ TEST(LauncherFrame, FirstRunWritesEveryKey) {
     EXPECT_EQ(firstRunFile(folder.dir()), readFile(settingsPath(folder)));
 }
 
+// The session's end, sent as the platform sends it: a cancelled end saves nothing and the
+// launcher runs on; an end saves at once, and the exit that follows (here: the window closed,
+// since the test does not end the process) does not save again.
+TEST(LauncherFrame, TheSessionsEndSavesOnceAndACancelledEndNothing) {
+    TempDir folder;
+    LauncherRun run(folder, LAUNCHER_EXE);
+    ASSERT_TRUE(run.copied());
+    const std::string file = settingsPath(folder);
+    EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
+        SendMessageA(window, WM_ENDSESSION, FALSE, 0);
+        EXPECT_EQ("", readFile(file)) << "a cancelled end saved";
+        SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+        EXPECT_EQ(firstRunFile(folder.dir()), readFile(file));
+        DeleteFileA(file.c_str());
+    }));
+    EXPECT_EQ("", readFile(file)) << "saved again at exit";
+}
+
 TEST(LauncherFrame, SavedFileIsWhatTheWindowShowed) {
     struct Case {
         const char* name;

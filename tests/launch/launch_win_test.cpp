@@ -238,29 +238,32 @@ std::string inQuotes(const std::string& text) {
 
 // ---- COM -------------------------------------------------------------------------------
 
-// The apartment a fresh thread is in before (first) and after (second) a Help press.
-DWORD WINAPI openHelpInAFreshThread(LPVOID apartments) {
+// The apartment of the thread a Help press ran on, before and after it (APTTYPE_CURRENT: none).
+APTTYPE apartmentBefore = APTTYPE_MTA;
+APTTYPE apartmentAfter = APTTYPE_MTA;
+
+APTTYPE currentApartment() {
+    APTTYPE type;
     APTTYPEQUALIFIER qualifier;
-    APTTYPE* types = static_cast<APTTYPE*>(apartments);
-    if (CoGetApartmentType(&types[0], &qualifier) == CO_E_NOTINITIALIZED) {
-        types[0] = APTTYPE_CURRENT; // none
-    }
+    return CoGetApartmentType(&type, &qualifier) == S_OK ? type : APTTYPE_CURRENT;
+}
+
+bool openHelpNotingTheApartment() {
+    apartmentBefore = currentApartment();
     openHelp();
-    CoGetApartmentType(&types[1], &qualifier);
-    return 0;
+    apartmentAfter = currentApartment();
+    return true;
 }
 
 // The shell calls find COM initialised on their thread as a single-threaded apartment. The
-// program's first test: the launcher initialises COM once, for its one thread. Windows asks
-// for it; Wine's shell needs no COM and initialises none, so Wine shows the launcher's own.
+// program's first test: the launcher initialises COM once, for its one thread (the watcher
+// runs each call on a fresh thread). Windows asks for it; Wine's shell needs no COM and
+// initialises none, so Wine shows the launcher's own.
 TEST(ShellCalls, RunInASingleThreadedApartment) {
     Scene scene;
-    APTTYPE apartments[2] = {APTTYPE_MTA, APTTYPE_MTA};
-    HANDLE thread = CreateThread(nullptr, 0, openHelpInAFreshThread, apartments, 0, nullptr);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, kStartTimeoutMs));
-    CloseHandle(thread);
-    EXPECT_EQ(APTTYPE_CURRENT, apartments[0]);
-    EXPECT_TRUE(apartments[1] == APTTYPE_STA || apartments[1] == APTTYPE_MAINSTA);
+    expectQuietReturn(callWatchingWindows(openHelpNotingTheApartment));
+    EXPECT_EQ(APTTYPE_CURRENT, apartmentBefore);
+    EXPECT_TRUE(apartmentAfter == APTTYPE_STA || apartmentAfter == APTTYPE_MAINSTA);
 }
 
 // ---- Launch ------------------------------------------------------------------------------

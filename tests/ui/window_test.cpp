@@ -939,12 +939,13 @@ TEST_F(LauncherWindowTest, CommandsBeforeFillingChangeNothing) {
     settings.fSkip = 7;
     settings.swap = true;
     settings.pallet = 3;
+    const std::string emuPath = settings.emuPath.get();
     ASSERT_NE(nullptr, openWindow());
     for (const int id : {IDC_FRAME_SKIP, IDC_EMU_PATH, IDC_SWAP, IDC_3D_MODE}) {
         sendCommand(id, id == IDC_3D_MODE ? CBN_SELCHANGE : EN_UPDATE);
     }
     EXPECT_EQ(7, settings.fSkip);
-    EXPECT_STRNE("", settings.emuPath.get());
+    EXPECT_EQ(emuPath, settings.emuPath.get());
     EXPECT_TRUE(settings.swap);
     EXPECT_EQ(3, settings.pallet);
 }
