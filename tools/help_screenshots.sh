@@ -21,8 +21,8 @@ for width in 800 1280; do
         --hide-scrollbars --user-data-dir="$profile" --window-size="$width,12000" \
         --screenshot="$output/help-$width.png" "file://$repo/help/help.html" >/dev/null 2>&1
     # Cut the empty background below the page's end, keeping the full width.
-    box=$(convert "$output/help-$width.png" -format '%@' info:) # WxH+X+Y of what is drawn
-    height=$(($(echo "$box" | sed 's/^[0-9]*x\([0-9]*\)+[0-9]*+\([0-9]*\)$/\1 + \2/') + 24))
+    drawn=$(convert "$output/help-$width.png" -trim -format '%h %Y' info:) # height, top
+    height=$((${drawn% *} + ${drawn#* } + 24))
     mogrify -crop "${width}x$height+0+0" +repage "$output/help-$width.png"
     echo "$output/help-$width.png: $(identify -format '%wx%h' "$output/help-$width.png")"
 done

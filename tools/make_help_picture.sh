@@ -67,7 +67,8 @@ wait_until() { # WHAT COMMAND...
     done
 }
 wait_until "naming its display" grep -q "virtual display :[0-9]" "$work/log"
-export DISPLAY="$(sed -n 's/.*virtual display \(:[0-9]*\).*/\1/p' "$work/log")"
+DISPLAY="$(sed -n 's/.*virtual display \(:[0-9]*\).*/\1/p' "$work/log")"
+export DISPLAY
 wait_until "the window showed" xdotool search --onlyvisible --name '^Quellix Frontend$'
 window="$(xdotool search --onlyvisible --name '^Quellix Frontend$' | head -n 1)"
 sleep 2 # the controls paint after the window shows
