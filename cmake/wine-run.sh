@@ -1,5 +1,5 @@
 #!/bin/sh
-# Runs a Windows program (the first argument) under Wine in a throw-away prefix of the build.
+# Runs a Windows program (the first argument) under Wine in a prefix of its own, kept for reuse.
 #
 # 64-bit programs run under the 64-bit loader, 32-bit ones under the 32-bit loader. Some
 # machines cannot execute 32-bit code at all (their kernel refuses 32-bit ELF files, so 32-bit

@@ -28,6 +28,7 @@ top=$(basename "$zip_file" .zip)
 expected="$top/LICENSE.txt
 $top/README.txt
 $top/help/help.html
+$top/help/launcher.png
 $top/launcher.exe"
 actual=$(cd "$work" && find . -type f | sed 's|^\./||' | sort)
 [ "$actual" = "$expected" ] || fail "the zip holds: $actual"
@@ -58,9 +59,14 @@ for line in "FILEVERSION $numbers" "PRODUCTVERSION $numbers" "\"FileVersion\", \
     grep -qF -- "$line" <<<"$resources" || fail "the version resource lacks $line"
 done
 
-cmp -s "$work/$top/help/help.html" "$source_dir/help/help.html" || fail "help.html differs"
-cmp -s "$build/dist/help/help.html" "$source_dir/help/help.html" ||
-    fail "the help page beside the launcher in dist/ is not the current one"
+# The help page, and every picture it shows (the window's, help/launcher.png), as in the source.
+pictures=$(tr '\n' ' ' <"$source_dir/help/help.html" | grep -o '<img [^>]*src="[^"]*"' |
+    sed 's/.*src="//; s/"$//')
+for page in help.html $pictures; do
+    cmp -s "$work/$top/help/$page" "$source_dir/help/$page" || fail "help/$page differs"
+    cmp -s "$build/dist/help/$page" "$source_dir/help/$page" ||
+        fail "help/$page beside the launcher in dist/ is not the current one"
+done
 cmp -s "$work/$top/LICENSE.txt" <(sed 's/$/\r/' "$source_dir/LICENSE") ||
     fail "LICENSE.txt is not the license with Windows line ends"
 grep -q $'\r$' "$work/$top/README.txt" || fail "README.txt lacks Windows line ends"

@@ -5,8 +5,10 @@
 # dist/demo_launches.txt. Exits with the launcher's status: 1 after a normal end.
 #
 # Without DISPLAY the window goes to a virtual display of its own (Xvfb); the script prints its
-# number, how to take a screenshot of it and how to close the window. Ctrl+C (or SIGTERM)
-# closes the window as Alt+F4 does, so the settings are saved; a second one ends Wine at once.
+# number, how to take a screenshot of it and how to close the window. Wine draws the window's
+# frame itself (the run prefix's X11 Driver setting Managed=N), so it has its caption and close
+# box without a window manager. Ctrl+C (or SIGTERM) closes the window as Alt+F4 does, so the
+# settings are saved; a second one ends Wine at once.
 #
 # The launcher is a 32-bit program. On a machine that cannot run 32-bit code (its kernel
 # refuses 32-bit ELF files, so 32-bit Wine cannot start) the x86_64 build of the same sources
@@ -75,6 +77,20 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX (first run only, about a minute)..."
     mkdir -p "$(dirname "$WINEPREFIX")"
     "$loader" wineboot -i >/dev/null 2>&1 && wineserver -w
+fi
+# Wine draws the window's own frame (caption, close box) instead of leaving it to a window
+# manager, which a virtual display does not have: the window looks and closes as on Windows.
+if ! grep -A3 -F '[Software\\Wine\\X11 Driver]' "$WINEPREFIX/user.reg" 2>/dev/null |
+    grep -q '^"Managed"="N"'; then
+    "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
+        wineserver -w
+fi
+# The frame's buttons are glyphs of Wine's Marlett font (Debian's fonts-wine), which this Wine
+# looks for in the prefix's Fonts folder only: without it they show as the letters 0, 1 and r.
+marlett=/usr/share/wine/fonts/marlett.ttf
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -f "$marlett" ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    ln -s "$marlett" "$fonts/marlett.ttf"
 fi
 
 echo "Run folder: $dist (its settings file: quellix.ini)"

@@ -15,7 +15,8 @@ export CTEST_PARALLEL_LEVEL="${CTEST_PARALLEL_LEVEL:-$(nproc)}"
 cmake --workflow --preset native
 cmake --workflow --preset native32
 
-# One display and one Wine prefix for the whole Windows run; both go away at the end. Xvfb
+# One display and one Wine prefix for the whole Windows run. At the end the display goes away
+# and the prefix's Wine server ends; the prefix itself is kept for the next run. Xvfb
 # picks a free display number itself and writes it into display_file once it accepts clients.
 export LAUNCHER_WINEPREFIX="${LAUNCHER_WINEPREFIX:-$PWD/build/wineprefix}"
 display_file="$(mktemp)"

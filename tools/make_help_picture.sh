@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# Takes the help page's picture of the launcher window, help/launcher.png: tools/run.sh starts
+# the launcher on a virtual display of its own, where Wine draws the window's frame itself, with
+# a settings file of the first start's values and two example paths; the display is captured
+# and cut to the window, framed as on Windows. The run folder's own settings file is set aside
+# meanwhile and put back afterwards. The picture carries no time stamps, so the same window
+# gives the same bytes. Usage: tools/make_help_picture.sh [OUTPUT.png]
+set -euo pipefail
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+output="$(realpath -m "${1:-$repo/help/launcher.png}")"
+work="$(mktemp -d "${TMPDIR:-/tmp}/quellix-picture.XXXXXX")"
+dist="$repo/build/win32/dist"
+/usr/lib/wine/wine --version >/dev/null 2>&1 || dist="$repo/build/win64/dist"
+mkdir -p "$dist"
+[ ! -f "$dist/quellix.ini" ] || mv "$dist/quellix.ini" "$work/kept.ini"
+# Wine writes the file back at the end; CR LF as the launcher's own file has.
+sed 's/$/\r/' >"$dist/quellix.ini" <<'EOF'
+[main]
+dspMode=0
+threedMode=0
+pallet=0
+fSkip=0
+bFactor=1.000000
+balr=1.000000
+balg=1.000000
+balb=1.000000
+scale=1
+pport=0
+keyMap=0
+joy=0
+more_ram=0
+swap=0
+hstretch=0
+timmerHack=0
+vfHack=0
+debug=0
+nothrtl=0
+status=0
+disasm=0
+stdout=0
+emuPath=C:\Games\Quellix\quellix.exe
+romPath=C:\Games\Quellix\vb_demo_1.vb
+EOF
+
+env -u DISPLAY "$repo/tools/run.sh" >"$work/log" 2>&1 &
+run_pid=$!
+end() {
+    if kill -TERM "$run_pid" 2>/dev/null; then # closes the window; a second one ends Wine
+        for _ in $(seq 100); do kill -0 "$run_pid" 2>/dev/null && sleep 0.2; done
+        kill -TERM "$run_pid" 2>/dev/null && wait "$run_pid"
+    fi
+    rm -f "$dist/quellix.ini"
+    [ ! -f "$work/kept.ini" ] || mv -f "$work/kept.ini" "$dist/quellix.ini"
+    rm -rf "$work"
+}
+trap end EXIT
+wait_until() { # WHAT COMMAND...
+    local what="$1"
+    shift
+    until "$@" >/dev/null 2>&1; do
+        kill -0 "$run_pid" 2>/dev/null || {
+            echo "tools/run.sh ended before $what:" >&2
+            cat "$work/log" >&2
+            exit 1
+        }
+        sleep 0.2
+    done
+}
+wait_until "naming its display" grep -q "virtual display :[0-9]" "$work/log"
+DISPLAY="$(sed -n 's/.*virtual display \(:[0-9]*\).*/\1/p' "$work/log")"
+export DISPLAY
+wait_until "the window showed" xdotool search --onlyvisible --name '^Quellix Frontend$'
+window="$(xdotool search --onlyvisible --name '^Quellix Frontend$' | head -n 1)"
+sleep 2 # the controls paint after the window shows
+eval "$(xdotool getwindowgeometry --shell "$window")"
+mkdir -p "$(dirname "$output")"
+import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -strip \
+    -define png:exclude-chunks=date,time "$output"
+echo "$output: ${WIDTH}x${HEIGHT} pixels"
