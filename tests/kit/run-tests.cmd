@@ -7,11 +7,11 @@ setlocal enabledelayedexpansion
 cd /d "%~dp0"
 set passed=0
 set failed=0
-echo Quellix Frontend test kit > results.txt
-ver >> results.txt
+echo Quellix Frontend test kit>results.txt
+ver>>results.txt
 for %%p in (*_test.exe) do (
     echo == %%p >> results.txt
-    "%%p" --gtest_brief=1 --gtest_shuffle >> results.txt 2>&1
+    "%%p" --gtest_shuffle >> results.txt 2>&1
     if errorlevel 1 (
         set /a failed+=1
         echo FAILED  %%p

@@ -127,7 +127,12 @@ class LauncherRun {
         }
         HWND window = waitForWindow();
         if (window == nullptr) {
-            ADD_FAILURE() << "no window";
+            // Status 2: the window could not be made (no display, say); else it was too slow.
+            if (exited(0)) {
+                ADD_FAILURE() << "no window: the launcher ended with status " << exitCode();
+            } else {
+                ADD_FAILURE() << "no window within " << kWindowTimeoutMs << " ms";
+            }
             return 0xFFFFFFFF;
         }
         if (whileOpen) {
