@@ -14,12 +14,20 @@ if(NOT GTest_FOUND)
 endif()
 
 # launcher_test(NAME SOURCES... LIBS ...): one GoogleTest program, run by CTest
-# (under Wine when cross-compiled).
+# (under Wine when cross-compiled); the Windows ones also go into the test kit (tests/kit.cmake).
 function(launcher_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_compile_options(${name} PRIVATE ${LAUNCHER_WARNINGS})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
-    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    # Shuffled: a test that needs another before it fails (the output gives the seed, which
+    # --gtest_random_seed takes to repeat the order).
+    add_test(NAME ${name} COMMAND ${name} --gtest_shuffle)
+    set_property(GLOBAL APPEND PROPERTY LAUNCHER_TEST_PROGRAMS ${name})
+    if(WIN32)
+        # In the test kit too, stripped: the kit is sent around as a zip.
+        list(APPEND T_LABELS kit)
+        target_link_options(${name} PRIVATE -s)
+    endif()
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600 SKIP_RETURN_CODE 77)
 endfunction()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Weighs the launcher against floors built from one source (tests/res/bare_dialog.cpp) with the
+# Weighs the launcher against floors built from one source (tools/bench/bare_dialog.cpp) with the
 # same toolchain and flags: the bare dialog (the smallest program of its kind), the
 # resource-equal dialog (the bare dialog with the launcher's template, icon and manifest,
 # InitCommonControls, and SHELL32 and COMDLG32 imported at load time) and the template dialog

@@ -2,7 +2,7 @@
 # Builds the release of a Windows build directory (its `release` target) and checks it: the zip
 # holds exactly the launcher, its help page, the readme and the license; the exe is for the
 # build's processor, a GUI program that imports at load time only the system DLLs of
-# tests/support/load_time_imports.txt (the list frame_test holds it to as well), with a version
+# src/app/load_time_imports.txt, with a version
 # resource that carries the project's version; the help page and the license are those of the
 # source tree, and the same page sits beside the launcher in the build output; the readme and
 # the license have Windows line ends, and the readme tells what to do when Windows warns before
@@ -43,10 +43,10 @@ grep -q "file format $want_format" <<<"$(objdump -f "$exe" 2>/dev/null)" ||
 headers=$(objdump -p "$exe")
 grep -q "Subsystem.*(Windows GUI)" <<<"$headers" || fail "launcher.exe is not a GUI program"
 imports=$(echo "$headers" | sed -n 's/^\s*DLL Name: //p' | tr 'a-z' 'A-Z' | sort -u)
-allowed=$(grep -v '^#' "$source_dir/tests/support/load_time_imports.txt" | tr 'a-z' 'A-Z')
+allowed=$(grep -v '^#' "$source_dir/src/app/load_time_imports.txt" | tr 'a-z' 'A-Z')
 for dll in $imports; do
     grep -qx "$dll" <<<"$allowed" ||
-        fail "launcher.exe imports $dll at load time (tests/support/load_time_imports.txt)"
+        fail "launcher.exe imports $dll at load time (src/app/load_time_imports.txt)"
 done
 
 # Explorer's Properties > Details read the version resource.

@@ -3,10 +3,26 @@
 # bounded time, as many at once as the machine has cores; prints every target's execution
 # count and exits non-zero when any target found a crash or a failed property.
 # Usage: tools/fuzz.sh [SECONDS_PER_TARGET (default 30)] [TARGET...]
-# Everything it writes stays under build/fuzz: the grown corpora (corpus/), the inputs of
+#        tools/fuzz.sh --save   copies every finding into tests/fuzz_regressions/<target>/, where
+#                               the native tests replay it (fuzz_replay_test); commit it with
+#                               the fix
+# Everything else it writes stays under build/fuzz: the grown corpora (corpus/), the inputs of
 # findings (findings/) and the logs (logs/). Installs nothing: tools/setup.sh does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+if [ "${1:-}" = --save ]; then
+    saved=0
+    for finding in build/fuzz/findings/*/*; do
+        [ -f "$finding" ] || continue
+        target=$(basename "$(dirname "$finding")")
+        cp "$finding" "tests/fuzz_regressions/$target/"
+        echo "saved tests/fuzz_regressions/$target/$(basename "$finding")"
+        saved=$((saved + 1))
+    done
+    echo "fuzz: $saved findings saved"
+    exit 0
+fi
 
 seconds="${1:-30}"
 shift || true
@@ -85,5 +101,6 @@ for target in "${targets[@]}"; do
         find "$build/findings/$target" -type f -newer "$started" | sed 's|^|    input: |'
     fi
 done
+[ "$failures" -eq 0 ] || echo "to replay the findings in every test run: tools/fuzz.sh --save"
 echo "fuzz: $((${#targets[@]} - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -5,8 +5,9 @@ Two builds of the same commit give the same bytes: every entry carries the commi
 (SOURCE_DATE_EPOCH when set, else the commit date of the source tree, else 1980-01-01, the
 earliest time a zip can hold), fixed permissions and no owner, and the entries stand in the
 order of their names under one top folder. The compression is zlib's at level 9, so the bytes
-hold for the same zlib, as the exe's hold for the same compiler. Entries named *.txt are for
-Windows users' text editors and get Windows line ends (CRLF), whatever the source file has.
+hold for the same zlib, as the exe's hold for the same compiler. Entries named *.txt (for
+Windows users' text editors) and *.cmd (for the Windows command processor, as in the test kit)
+get Windows line ends (CRLF), whatever the source file has.
 
 Usage: make_release.py OUTPUT_DIR NAME SOURCE_ROOT PATH_IN_ZIP=FILE...
 Writes OUTPUT_DIR/NAME.zip (entries under NAME/) and OUTPUT_DIR/SHA256SUMS, which lists the zip
@@ -72,7 +73,7 @@ def main(argv):
             else:
                 with open(source, "rb") as file:
                     data = file.read()
-                if path.endswith(".txt"):
+                if path.endswith((".txt", ".cmd")):
                     data = re.sub(rb"\r?\n", b"\r\n", data)
                 archive.writestr(entry(path, date_time, FILE_MODE), data, compresslevel=9)
     os.replace(partial, zip_path)

@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include <cstring>
+
 #include "handle/launcher_window_handle.h"
 #include "launch/emulator_args.h"
 #include "launch/launch.h"
@@ -38,6 +40,16 @@ bool launchEmulator() {
 }
 
 bool openHelp() {
-    openWithShell("help\\help.html", nullptr);
+    // The page by its full path: a relative name is looked for in the current directory first
+    // (Wine does so), which the open-file dialog moves and which may hold another help folder.
+    const char kHelpPage[] = "\\help\\help.html";
+    const char* baseDir = settings.baseDir ? settings.baseDir.get() : "";
+    const size_t length = std::strlen(baseDir);
+    char page[kPathBufferSize + sizeof kHelpPage];
+    if (length + sizeof kHelpPage <= sizeof page) {
+        std::memcpy(page, baseDir, length);
+        std::memcpy(page + length, kHelpPage, sizeof kHelpPage);
+        openWithShell(page, nullptr);
+    }
     return true;
 }

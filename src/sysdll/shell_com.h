@@ -5,8 +5,9 @@
 // presses no button never maps it.
 #pragma once
 
-// Initialises COM once, before the first shell call; later calls do nothing. When OLE32 cannot
-// be loaded or COM refuses, the shell call goes ahead all the same, as it always did.
+// Initialises COM once on the calling thread, before its first shell call; later calls on the
+// same thread do nothing. When OLE32 cannot be loaded or COM refuses, the shell call goes ahead
+// all the same, as it always did.
 void initialiseComForShell();
 
 // Balances a successful initialisation at exit; nothing when COM was never initialised.

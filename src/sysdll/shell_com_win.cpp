@@ -11,13 +11,17 @@ namespace {
 
 enum class ComState { NotTried, Initialised, Refused };
 ComState comState = ComState::NotTried;
+// An apartment belongs to the thread that entered it, so the state is that thread's: the
+// launcher has one, a test may call the shell from several.
+DWORD comThread = 0;
 
 } // namespace
 
 void initialiseComForShell() {
-    if (comState != ComState::NotTried) {
+    if (comState != ComState::NotTried && comThread == GetCurrentThreadId()) {
         return;
     }
+    comThread = GetCurrentThreadId();
     comState = ComState::Refused;
     const auto coInitializeEx =
         systemProcedure<decltype(&CoInitializeEx)>("ole32.dll", "CoInitializeEx");
@@ -29,7 +33,7 @@ void initialiseComForShell() {
 }
 
 void releaseComForShell() {
-    if (comState != ComState::Initialised) {
+    if (comState != ComState::Initialised || comThread != GetCurrentThreadId()) {
         return;
     }
     const auto coUninitialize =

@@ -120,7 +120,7 @@ TEST(LauncherFaults, FilesTheLauncherCannotUseWellEndNormallyAndLoseNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir folder;
-        LauncherRun run(folder, LAUNCHER_EXE);
+        LauncherRun run(folder, kLauncherExe);
         ASSERT_TRUE(run.copied());
         folder.write(kSettingsName, c.file);
         const std::string path = settingsPath(folder);
@@ -158,7 +158,7 @@ TEST(LauncherFaults, BinaryGarbageForASettingsFile) {
         garbage.push_back(byte == '\r' || byte == '\n' ? '\0' : byte);
     }
     TempDir folder;
-    LauncherRun run(folder, LAUNCHER_EXE);
+    LauncherRun run(folder, kLauncherExe);
     ASSERT_TRUE(run.copied());
     folder.write(kSettingsName, garbage);
     EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
@@ -185,7 +185,7 @@ TEST(LauncherFaults, ALauncherDirectoryOf240Characters) {
         ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr)) << dir;
     }
     ASSERT_EQ(240u, dir.size());
-    LauncherRun run(dir, LAUNCHER_EXE);
+    LauncherRun run(dir, kLauncherExe);
     ASSERT_TRUE(run.copied());
     EXPECT_EQ(1u, run.runAndClose());
     // 252 and 253 characters: the paths fit their 260-character buffers whole.
@@ -196,7 +196,7 @@ TEST(LauncherFaults, MissingEmulatorOrHelpPageChangesNothing) {
     for (const int button : {IDC_LAUNCH, IDC_HELP}) {
         SCOPED_TRACE(button == IDC_LAUNCH ? "no emulator" : "no help page");
         TempDir folder;
-        LauncherRun run(folder, LAUNCHER_EXE);
+        LauncherRun run(folder, kLauncherExe);
         ASSERT_TRUE(run.copied());
         EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
             EXPECT_TRUE(press(window, button));
@@ -210,10 +210,10 @@ TEST(LauncherFaults, MissingEmulatorOrHelpPageChangesNothing) {
 
 TEST(LauncherFaults, RomPathWithBlanksAndCharactersAbove127) {
     TempDir folder;
-    LauncherRun run(folder, LAUNCHER_EXE);
+    LauncherRun run(folder, kLauncherExe);
     ASSERT_TRUE(run.copied());
     const std::string emulator = folder.dir() + "\\quellix.exe";
-    ASSERT_TRUE(CopyFileA(STAND_IN_EMULATOR, emulator.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(besideThisProgram(kStandInEmulator).c_str(), emulator.c_str(), FALSE));
     // "Café Stéréo.vb" in the ANSI code page, with blanks.
     const std::string rom = folder.dir() + "\\My Games\\Caf\xE9 St\xE9r\xE9o.vb";
     folder.write(kSettingsName, "[main]\r\nromPath=" + rom + "\r\n");

@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "support/launcher_run.h"
 #include "support/temp_dir.h"
@@ -19,7 +15,7 @@ namespace {
 
 TEST(LauncherFrame, FirstRunWritesEveryKey) {
     TempDir folder;
-    LauncherRun run(folder, LAUNCHER_EXE);
+    LauncherRun run(folder, kLauncherExe);
     ASSERT_TRUE(run.copied());
     EXPECT_EQ(1u, run.runAndClose());
     EXPECT_EQ(firstRunFile(folder.dir()), readFile(settingsPath(folder)));
@@ -30,7 +26,7 @@ TEST(LauncherFrame, FirstRunWritesEveryKey) {
 // since the test does not end the process) does not save again.
 TEST(LauncherFrame, TheSessionsEndSavesOnceAndACancelledEndNothing) {
     TempDir folder;
-    LauncherRun run(folder, LAUNCHER_EXE);
+    LauncherRun run(folder, kLauncherExe);
     ASSERT_TRUE(run.copied());
     const std::string file = settingsPath(folder);
     EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
@@ -61,7 +57,7 @@ TEST(LauncherFrame, SavedFileIsWhatTheWindowShowed) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TempDir folder;
-        LauncherRun run(folder, LAUNCHER_EXE);
+        LauncherRun run(folder, kLauncherExe);
         ASSERT_TRUE(run.copied());
         folder.write(kSettingsName, c.file);
         EXPECT_EQ(1u, run.runAndClose());
@@ -75,7 +71,7 @@ TEST(LauncherFrame, UnwritableSettingsStillEndNormally) {
     {
         SCOPED_TRACE("read-only file");
         TempDir folder;
-        LauncherRun run(folder, LAUNCHER_EXE);
+        LauncherRun run(folder, kLauncherExe);
         ASSERT_TRUE(run.copied());
         const std::string original = "[main]\r\ndspMode=3\r\nbFactor=0.87\r\n";
         folder.write(kSettingsName, original);
@@ -104,7 +100,7 @@ TEST(LauncherFrame, UnwritableSettingsStillEndNormally) {
     {
         SCOPED_TRACE("a folder in the file's place");
         TempDir folder;
-        LauncherRun run(folder, LAUNCHER_EXE);
+        LauncherRun run(folder, kLauncherExe);
         ASSERT_TRUE(run.copied());
         const std::string path = settingsPath(folder);
         ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
@@ -118,7 +114,7 @@ TEST(LauncherFrame, UnwritableSettingsStillEndNormally) {
 // The same frame linked without its resources: the window cannot be made.
 TEST(LauncherFrame, NoWindowEndsAtOnceWithoutSaving) {
     TempDir folder;
-    LauncherRun run(folder, LAUNCHER_WITHOUT_DIALOG_EXE);
+    LauncherRun run(folder, "launcher_without_dialog.exe");
     ASSERT_TRUE(run.copied());
     ASSERT_TRUE(run.start());
     ASSERT_TRUE(run.exited(kNoWindowExitTimeoutMs));
@@ -128,163 +124,10 @@ TEST(LauncherFrame, NoWindowEndsAtOnceWithoutSaving) {
 
 // ---- what the exe carries ----
 
-// Reads little-endian fields of a file image; any read past the end fails the reader.
-class Image {
-  public:
-    explicit Image(std::string bytes) : bytes_(std::move(bytes)) {}
-
-    uint32_t read(size_t offset, size_t width) {
-        if (offset > bytes_.size() || width > bytes_.size() - offset) {
-            ok_ = false;
-            return 0;
-        }
-        uint32_t value = 0;
-        for (size_t i = 0; i < width; ++i) {
-            value |= static_cast<uint32_t>(static_cast<uint8_t>(bytes_[offset + i])) << (8 * i);
-        }
-        return value;
-    }
-    uint16_t u16(size_t offset) { return static_cast<uint16_t>(read(offset, 2)); }
-    uint32_t u32(size_t offset) { return read(offset, 4); }
-
-    // A zero-terminated name at `offset`, at most 256 characters.
-    std::string name(size_t offset) {
-        std::string text;
-        for (size_t i = 0; i < 256; ++i) {
-            const uint32_t c = read(offset + i, 1);
-            if (!ok_ || c == 0) {
-                return text;
-            }
-            text.push_back(static_cast<char>(c));
-        }
-        ok_ = false;
-        return text;
-    }
-
-    bool ok() const { return ok_; }
-    size_t size() const { return bytes_.size(); }
-
-  private:
-    std::string bytes_;
-    bool ok_ = true;
-};
-
-struct Section {
-    uint32_t virtualAddress;
-    uint32_t virtualSize;
-    uint32_t rawOffset;
-    uint32_t rawSize;
-};
-
-// The names of the DLLs in the import directory, for a 32-bit or a 64-bit image.
-std::vector<std::string> importedDlls(Image& image) {
-    std::vector<std::string> dlls;
-    if (image.u16(0) != 0x5A4D) { // "MZ"
-        ADD_FAILURE() << "no DOS header";
-        return dlls;
-    }
-    const size_t pe = image.u32(0x3C);
-    if (image.u32(pe) != 0x00004550) { // "PE\0\0"
-        ADD_FAILURE() << "no PE header";
-        return dlls;
-    }
-    const size_t fileHeader = pe + 4;
-    const uint16_t sectionCount = image.u16(fileHeader + 2);
-    const uint16_t optionalSize = image.u16(fileHeader + 16);
-    const size_t optional = fileHeader + 20;
-    const uint16_t magic = image.u16(optional);
-    // The data directories follow the fixed fields, which are longer in the 64-bit header.
-    size_t directories = 0;
-    if (magic == 0x10B) {
-        directories = optional + 96;
-    } else if (magic == 0x20B) {
-        directories = optional + 112;
-    } else {
-        ADD_FAILURE() << "unknown optional header";
-        return dlls;
-    }
-    const uint32_t importRva = image.u32(directories + 8);
-
-    std::vector<Section> sections;
-    const size_t sectionTable = optional + optionalSize;
-    for (uint16_t i = 0; i < sectionCount; ++i) {
-        const size_t at = sectionTable + 40u * i;
-        sections.push_back(
-            {image.u32(at + 12), image.u32(at + 8), image.u32(at + 20), image.u32(at + 16)});
-    }
-    const auto fileOffset = [&sections](uint32_t rva, size_t* offset) {
-        for (const Section& s : sections) {
-            const uint32_t extent = s.virtualSize > s.rawSize ? s.virtualSize : s.rawSize;
-            if (rva >= s.virtualAddress && rva - s.virtualAddress < extent) {
-                *offset = static_cast<size_t>(s.rawOffset) + (rva - s.virtualAddress);
-                return true;
-            }
-        }
-        return false;
-    };
-
-    size_t descriptor = 0;
-    if (importRva == 0 || !fileOffset(importRva, &descriptor)) {
-        ADD_FAILURE() << "no import directory";
-        return dlls;
-    }
-    // Import descriptors of 20 bytes each, ended by an all-zero one.
-    for (size_t i = 0; i < 1000 && image.ok(); ++i, descriptor += 20) {
-        const uint32_t nameRva = image.u32(descriptor + 12);
-        if (nameRva == 0 && image.u32(descriptor) == 0 && image.u32(descriptor + 16) == 0) {
-            break;
-        }
-        size_t nameOffset = 0;
-        if (!fileOffset(nameRva, &nameOffset)) {
-            ADD_FAILURE() << "import name outside every section";
-            break;
-        }
-        dlls.push_back(image.name(nameOffset));
-    }
-    EXPECT_TRUE(image.ok()) << "import directory runs past the file";
-    return dlls;
-}
-
-// The DLL names of the allowed list, one a line; '#' starts a comment line.
-std::vector<std::string> allowedImports() {
-    const std::string text = readFile(LOAD_TIME_IMPORTS);
-    std::vector<std::string> names;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (!line.empty() && line[0] != '#') {
-            names.push_back(line);
-        }
-        start = end + 1;
-    }
-    return names;
-}
-
-TEST(LauncherExe, ImportsOnlyTheAllowedSystemDllsAtLoadTime) {
-    Image image(readFile(LAUNCHER_EXE));
-    ASSERT_GT(image.size(), 0u);
-    const std::vector<std::string> dlls = importedDlls(image);
-    const std::vector<std::string> allowed = allowedImports();
-    ASSERT_FALSE(allowed.empty()) << LOAD_TIME_IMPORTS;
-    EXPECT_FALSE(dlls.empty());
-    for (const std::string& dll : dlls) {
-        bool known = false;
-        for (const std::string& name : allowed) {
-            known = known || lstrcmpiA(dll.c_str(), name.c_str()) == 0;
-        }
-        EXPECT_TRUE(known) << dll;
-    }
-}
-
+// Its load-time imports: tools/check_package.sh, against src/app/load_time_imports.txt.
 TEST(LauncherExe, CarriesIconAndManifest) {
-    HMODULE exe = LoadLibraryExA(LAUNCHER_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE exe =
+        LoadLibraryExA(besideThisProgram(kLauncherExe).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, exe);
     const struct {
         const char* name;

@@ -56,7 +56,8 @@ std::string folderOf(const std::string& path) {
 // Places a copy of the stand-in at `path`, creating its folder.
 void placeStandIn(const std::string& path) {
     CreateDirectoryA(folderOf(path).c_str(), nullptr);
-    ASSERT_TRUE(CopyFileA(STAND_IN_EMULATOR, path.c_str(), FALSE)) << path;
+    ASSERT_TRUE(CopyFileA(besideThisProgram(kStandInEmulator).c_str(), path.c_str(), FALSE))
+        << path;
 }
 
 // Complete records only: a start still writing is read on the next poll.
@@ -255,10 +256,9 @@ bool openHelpNotingTheApartment() {
     return true;
 }
 
-// The shell calls find COM initialised on their thread as a single-threaded apartment. The
-// program's first test: the launcher initialises COM once, for its one thread (the watcher
-// runs each call on a fresh thread). Windows asks for it; Wine's shell needs no COM and
-// initialises none, so Wine shows the launcher's own.
+// The shell calls find COM initialised on their thread as a single-threaded apartment, on
+// every thread (the watcher runs each call on a fresh one). Windows asks for it; Wine's shell
+// needs no COM and initialises none, so Wine shows the launcher's own.
 TEST(ShellCalls, RunInASingleThreadedApartment) {
     Scene scene;
     expectQuietReturn(callWatchingWindows(openHelpNotingTheApartment));
@@ -505,12 +505,10 @@ class OpenHelp : public ::testing::Test {
             GTEST_SKIP() << "changes the .html association of this user and machine; runs only "
                             "under Wine, in the tests' throw-away prefix";
         }
+        // Beside this program lies another help\help.html, as in the kit.
+        SetCurrentDirectoryA(besideThisProgram("").c_str());
     }
 };
-
-bool isAbsolute(const std::string& path) {
-    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && path[0] == '\\');
-}
 
 std::string unquoted(const std::string& text) {
     std::string out;
@@ -538,13 +536,8 @@ TEST_F(OpenHelp, ThePageOpensWithTheAssociatedProgramInTheLauncherDirectory) {
         const std::string prefix = inQuotes(scene.handler()) + " ";
         ASSERT_EQ(prefix, starts[0].command.substr(0, prefix.size()));
         EXPECT_EQ(scene.base(), starts[0].directory);
-        // Windows hands %1 the page's full path. Wine 8 hands it the name as the launcher gave
-        // it, relative to the working directory, which names the same file: the argument is
-        // read against the handler's working directory before the comparison.
-        std::string page = unquoted(starts[0].command.substr(prefix.size()));
-        if (!isAbsolute(page)) {
-            page = starts[0].directory + "\\" + page;
-        }
+        // The page by its full path: a relative name would open the one in the current directory.
+        const std::string page = unquoted(starts[0].command.substr(prefix.size()));
         EXPECT_EQ(0, lstrcmpiA(scene.inBase("help\\help.html").c_str(), page.c_str()))
             << "the handler got " << starts[0].command;
         EXPECT_FALSE(fileExists(scene.inBase("quellix.ini"))) << "Help saved the settings";

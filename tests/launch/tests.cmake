@@ -15,7 +15,8 @@ if(NOT WIN32)
 endif()
 
 if(WIN32)
-    # The stand-in emulator that launch tests start in the emulator's place.
+    # The stand-in emulator that launch tests start in the emulator's place (and, built with
+    # STAND_IN_DEMO, the demo emulator of tools/run.sh).
     add_executable(stand_in_emulator WIN32 ${CMAKE_CURRENT_LIST_DIR}/../support/stand_in_emulator.cpp)
     target_compile_options(stand_in_emulator PRIVATE ${LAUNCHER_WARNINGS})
 
@@ -24,7 +25,5 @@ if(WIN32)
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/launch_win_test.cpp
         LIBS launcher_ui ole32)
     target_include_directories(launch_win_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
-    target_compile_definitions(launch_win_test PRIVATE
-        STAND_IN_EMULATOR="$<TARGET_FILE:stand_in_emulator>")
-    add_dependencies(launch_win_test stand_in_emulator)
+    add_dependencies(launch_win_test launcher_beside_tests stand_in_emulator)
 endif()

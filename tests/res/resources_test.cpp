@@ -1,5 +1,6 @@
-// The launcher's resources as the running program finds them: the dialog template item by item,
-// the dialog made from it, the icon group with its nine images, and the manifest.
+// The launcher's resources as the running program finds them: the dialog template item by item
+// (tests/support/dialog_template.h; window_test checks the window made from it), the icon group
+// with its nine images, and the manifest.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,9 +9,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "res/resource.h"
+#include "support/dialog_template.h"
 
 namespace {
 
@@ -102,79 +102,26 @@ class Reader {
 
 // ---- the dialog ----
 
-constexpr uint16_t kButton = 0x80;
-constexpr uint16_t kEdit = 0x81;
-constexpr uint16_t kStatic = 0x82;
-constexpr uint16_t kComboBox = 0x85;
-constexpr uint16_t kUpDown = 0; // by name: the up-down class has no atom
-constexpr uint16_t kNoId = 0xFFFF;
-
-constexpr DWORD kShown = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kField = kShown | WS_BORDER | WS_TABSTOP;
-constexpr DWORD kScrollingField = kField | ES_AUTOHSCROLL;
-constexpr DWORD kPush = kShown | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr DWORD kCheck = kShown | WS_TABSTOP | BS_AUTOCHECKBOX;
-constexpr DWORD kList = kShown | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN;
-constexpr DWORD kSpin = kShown | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS;
-constexpr DWORD kLabel = kShown | WS_GROUP | SS_RIGHT | SS_CENTERIMAGE;
-
-struct Item {
-    uint16_t id;
-    uint16_t atom;
-    const char* caption;
-    short x, y, cx, cy;
-    DWORD style;
-};
-
-// Template order, which is also the tab order and the Z order.
-const Item kItems[] = {
-    {IDC_EMU_PATH, kEdit, "", 64, 7, 160, 12, kScrollingField},
-    {IDC_EMU_BROWSE, kButton, "...", 233, 7, 13, 12, kPush},
-    {IDC_ROM_PATH, kEdit, "", 64, 28, 160, 12, kScrollingField},
-    {IDC_ROM_BROWSE, kButton, "...", 233, 28, 13, 12, kPush},
-    {IDC_DISPLAY_MODE, kComboBox, "", 64, 52, 79, 106, kList},
-    {IDC_3D_MODE, kComboBox, "", 64, 72, 79, 99, kList},
-    {IDC_ZOOM, kComboBox, "", 64, 92, 79, 75, kList},
-    {IDC_PALLET, kComboBox, "", 64, 112, 79, 72, kList},
-    {IDC_BRIGHTNESS, kEdit, "", 64, 132, 29, 12, kField},
-    {IDC_BRIGHTNESS_SPIN, kUpDown, "Spin1", 94, 132, 11, 13, kSpin},
-    {IDC_BAL_R, kEdit, "", 64, 152, 29, 12, kField},
-    {IDC_BAL_R_SPIN, kUpDown, "Spin1", 88, 148, 11, 13, kSpin},
-    {IDC_BAL_G, kEdit, "", 96, 152, 29, 12, kField},
-    {IDC_BAL_G_SPIN, kUpDown, "Spin1", 120, 150, 11, 13, kSpin},
-    {IDC_BAL_B, kEdit, "", 128, 152, 29, 12, kField},
-    {IDC_BAL_B_SPIN, kUpDown, "Spin1", 151, 151, 11, 13, kSpin},
-    {IDC_FRAME_SKIP, kEdit, "", 64, 173, 29, 12, kScrollingField | ES_NUMBER},
-    {IDC_FRAME_SKIP_SPIN, kUpDown, "Spin1", 89, 173, 11, 13, kSpin | UDS_SETBUDDYINT},
-    {IDC_KEY_MAP, kComboBox, "", 64, 193, 79, 52, kList},
-    {IDC_CONTROLLER, kComboBox, "", 64, 213, 79, 70, kList},
-    {IDC_JOYSTICK, kComboBox, "", 64, 233, 79, 70, kList | WS_DISABLED},
-    {IDC_SWAP, kButton, "swap display", 162, 49, 84, 12, kCheck},
-    {IDC_HSTRETCH, kButton, "horizontal 2x ", 162, 63, 84, 12, kCheck},
-    {IDC_NO_THROTTLE, kButton, "No Throttle", 162, 86, 84, 12, kCheck},
-    {IDC_STATUS_LINE, kButton, "Status Line", 162, 104, 84, 12, kCheck},
-    {IDC_TIMMER_HACK, kButton, "Long Timmer Hack", 162, 123, 84, 12, kCheck},
-    {IDC_VF_HACK, kButton, "Vertical Force Hack", 162, 139, 84, 12, kCheck},
-    {IDC_DEBUG, kButton, "Debug Mode", 162, 174, 84, 12, kCheck},
-    {IDC_DISASM, kButton, "Dissasembly", 172, 192, 74, 12, kCheck},
-    {IDC_CONSOLE, kButton, "Console Output", 172, 210, 74, 12, kCheck},
-    {IDC_HELP, kButton, "Help", 162, 234, 38, 12, kPush},
-    {IDC_LAUNCH, kButton, "Launch", 208, 234, 38, 12, kShown | WS_TABSTOP | BS_DEFPUSHBUTTON},
-    {kNoId, kStatic, "Emulator Path", 7, 7, 47, 12, kLabel},
-    {kNoId, kStatic, "Rom Path", 7, 28, 47, 12, kLabel},
-    {kNoId, kStatic, "Display Mode", 7, 52, 47, 12, kLabel},
-    {kNoId, kStatic, "3D Mode", 7, 72, 47, 12, kLabel},
-    {kNoId, kStatic, "Zoom", 7, 92, 47, 12, kLabel},
-    {kNoId, kStatic, "Pallet", 7, 112, 47, 12, kLabel},
-    {kNoId, kStatic, "Brightness", 7, 132, 47, 12, kLabel},
-    {kNoId, kStatic, "Balance (r,g,b)", 7, 152, 47, 12, kLabel},
-    {kNoId, kStatic, "Frame Skip", 7, 173, 47, 12, kLabel},
-    {kNoId, kStatic, "Key Map", 7, 193, 47, 12, kLabel},
-    {kNoId, kStatic, "VB Controller", 7, 213, 47, 12, kLabel},
-    {kNoId, kStatic, "Joystick", 7, 233, 47, 12, kLabel},
-    {IDC_RAM_HACK, kButton, "Ram Hack", 162, 154, 84, 12, kCheck},
-};
-constexpr size_t kItemCount = sizeof(kItems) / sizeof(kItems[0]);
+// The class the template names for each kind: a predefined class's atom, 0 for the up-down,
+// which has none and is named.
+uint16_t classAtomOf(Kind kind) {
+    switch (kind) {
+    case Kind::PathEdit:
+    case Kind::ShortEdit:
+    case Kind::NumberEdit:
+        return 0x81;
+    case Kind::List:
+    case Kind::DisabledList:
+        return 0x85;
+    case Kind::Label:
+        return 0x82;
+    case Kind::UpDown:
+    case Kind::NumberUpDown:
+        return 0;
+    default:
+        return 0x80;
+    }
+}
 
 TEST(DialogTemplate, HeaderIsAPlainTemplateAtTheTopLeft) {
     Blob blob = findResource(IDD_LAUNCHER, RT_DIALOG);
@@ -186,7 +133,7 @@ TEST(DialogTemplate, HeaderIsAPlainTemplateAtTheTopLeft) {
     EXPECT_EQ(style, static_cast<uint32_t>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
                                            DS_MODALFRAME | DS_SETFONT));
     EXPECT_EQ(in.dword(), 0u) << "extended style";
-    EXPECT_EQ(in.word(), kItemCount);
+    EXPECT_EQ(in.word(), kTemplateRowCount);
     EXPECT_EQ(in.coord(), 0);
     EXPECT_EQ(in.coord(), 0);
     EXPECT_EQ(in.coord(), 253);
@@ -206,7 +153,7 @@ TEST(DialogTemplate, EveryItemMatchesItsRowInOrder) {
     in.dword();
     in.dword();
     const uint16_t count = in.word();
-    ASSERT_EQ(count, kItemCount);
+    ASSERT_EQ(count, kTemplateRowCount);
     for (int i = 0; i < 4; ++i) {
         in.coord();
     }
@@ -216,8 +163,8 @@ TEST(DialogTemplate, EveryItemMatchesItsRowInOrder) {
     in.word();
     in.text();
 
-    for (size_t i = 0; i < kItemCount; ++i) {
-        const Item& want = kItems[i];
+    for (size_t i = 0; i < kTemplateRowCount; ++i) {
+        const TemplateRow& want = kTemplateRows[i];
         SCOPED_TRACE("item " + std::to_string(i + 1) + ", id " + std::to_string(want.id));
         in.alignDword();
         const uint32_t style = in.dword();
@@ -230,12 +177,12 @@ TEST(DialogTemplate, EveryItemMatchesItsRowInOrder) {
         ASSERT_TRUE(in.ok()) << "template ends early";
 
         EXPECT_EQ(id, want.id);
-        if (want.atom == kUpDown) {
+        if (isUpDownKind(want.kind)) {
             // Class names are case-blind; windres stores them in capitals.
             EXPECT_TRUE(cls.ordinal == 0 && lstrcmpiA(cls.name.c_str(), UPDOWN_CLASSA) == 0)
                 << "class " << cls.ordinal << " '" << cls.name << "'";
         } else {
-            EXPECT_EQ(cls.ordinal, want.atom) << "class name '" << cls.name << "'";
+            EXPECT_EQ(cls.ordinal, classAtomOf(want.kind)) << "class name '" << cls.name << "'";
         }
         EXPECT_EQ(caption.ordinal, 0);
         EXPECT_EQ(caption.name, want.caption);
@@ -243,92 +190,11 @@ TEST(DialogTemplate, EveryItemMatchesItsRowInOrder) {
         EXPECT_EQ(y, want.y);
         EXPECT_EQ(cx, want.cx);
         EXPECT_EQ(cy, want.cy);
-        EXPECT_EQ(style, want.style) << std::hex << style << " != " << want.style;
+        EXPECT_EQ(style, templateStyle(want.kind)) << std::hex << style;
         EXPECT_EQ(exStyle, 0u);
         EXPECT_EQ(extra, 0) << "creation data";
     }
     EXPECT_LE(blob.size - in.position(), 3u) << "bytes after the last item";
-}
-
-INT_PTR CALLBACK quietProc(HWND, UINT, WPARAM, LPARAM) {
-    return FALSE;
-}
-
-class LiveDialog : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
-        ASSERT_TRUE(InitCommonControlsEx(&classes));
-        dialog_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LAUNCHER),
-                                     nullptr, quietProc, 0);
-        ASSERT_NE(dialog_, nullptr) << GetLastError();
-    }
-    void TearDown() override {
-        if (dialog_ != nullptr) {
-            DestroyWindow(dialog_);
-        }
-    }
-
-    // The control's rectangle in the dialog's client coordinates.
-    RECT placed(int id) const {
-        RECT r{};
-        GetWindowRect(GetDlgItem(dialog_, id), &r);
-        MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
-
-    HWND dialog_ = nullptr;
-};
-
-// Each up-down takes the control before it in the template as its buddy and sits inside the
-// buddy's right edge, so reordering the template or losing UDS_ALIGNRIGHT shows up here.
-TEST_F(LiveDialog, UpDownsAttachInsideTheRightEdgeOfTheControlBeforeThem) {
-    for (size_t i = 1; i < kItemCount; ++i) {
-        if (kItems[i].atom != kUpDown) {
-            continue;
-        }
-        const Item& buddy = kItems[i - 1];
-        SCOPED_TRACE("up-down " + std::to_string(kItems[i].id));
-        HWND spin = GetDlgItem(dialog_, kItems[i].id);
-        ASSERT_NE(spin, nullptr);
-        EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(spin, UDM_GETBUDDY, 0, 0)),
-                  GetDlgItem(dialog_, buddy.id));
-
-        RECT templateRect{buddy.x, buddy.y, buddy.x + buddy.cx, buddy.y + buddy.cy};
-        MapDialogRect(dialog_, &templateRect);
-        const RECT spinRect = placed(kItems[i].id);
-        const RECT buddyRect = placed(buddy.id);
-        // The up-down overlaps the buddy's border by up to two pixels, depending on the
-        // common-controls version and theme.
-        constexpr LONG kBorder = 2;
-        EXPECT_LE(spinRect.right, templateRect.right);
-        EXPECT_GE(spinRect.right, templateRect.right - kBorder);
-        EXPECT_GE(buddyRect.right, spinRect.left) << "buddy narrowed by the up-down's width";
-        EXPECT_LE(buddyRect.right, spinRect.left + kBorder);
-        EXPECT_EQ(buddyRect.left, templateRect.left);
-        // Level with the buddy, whatever the up-down's own row in the template says.
-        EXPECT_EQ(spinRect.top, buddyRect.top);
-        EXPECT_EQ(spinRect.bottom, buddyRect.bottom);
-    }
-}
-
-TEST_F(LiveDialog, TabVisitsTheTabStopsInTemplateOrderSkippingTheDisabledList) {
-    std::vector<int> expected;
-    for (const Item& item : kItems) {
-        if ((item.style & WS_TABSTOP) != 0 && (item.style & WS_DISABLED) == 0) {
-            expected.push_back(item.id);
-        }
-    }
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog_, IDC_JOYSTICK)));
-    ShowWindow(dialog_, SW_SHOWNA);
-    std::vector<int> visited;
-    HWND at = GetDlgItem(dialog_, expected.front());
-    for (size_t n = 0; n < expected.size() && at != nullptr; ++n) {
-        visited.push_back(GetDlgCtrlID(at));
-        at = GetNextDlgTabItem(dialog_, at, FALSE);
-    }
-    EXPECT_EQ(visited, expected);
-    EXPECT_EQ(at, GetDlgItem(dialog_, expected.front())) << "the tab order wraps around";
 }
 
 // ---- the icon ----

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "settings/program_dir.h"
 
@@ -21,10 +22,28 @@ const std::string kLongPath = "\"C:\\" + std::string(300, 'x') + "\\launcher.exe
 const std::string kLongRelativePath = "\"" + std::string(250, 't') + "\\launcher.exe\"";
 
 // A full-path rule like the platform's for the forms below: a drive path stands as it is, any
-// other is resolved against the current directory "W:\work".
+// other is resolved against the current directory "W:\work"; then, as GetFullPathNameA does,
+// "." and empty parts are taken out and ".." takes out the part before it (never the drive).
 bool resolveInWork(const char* path, char* out, size_t size) {
-    const std::string full =
+    const std::string joined =
         path[0] != '\0' && path[1] == ':' ? path : "W:\\work\\" + std::string(path);
+    std::vector<std::string> parts;
+    for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
+        end = joined.find('\\', start);
+        const std::string part = joined.substr(start, end - start);
+        if (part == ".." && parts.size() > 1) {
+            parts.pop_back();
+        } else if (!part.empty() && part != "." && part != "..") {
+            parts.push_back(part);
+        }
+    }
+    std::string full;
+    for (const std::string& part : parts) {
+        full += (full.empty() ? "" : "\\") + part;
+    }
+    if (joined.back() == '\\') {
+        full += '\\';
+    }
     if (full.size() >= size) {
         return false;
     }
@@ -55,7 +74,8 @@ TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
         {"relative path made full", "\"my tools\\launcher.exe\"", "M:\\m\\l.exe", nullptr,
          "W:\\work\\my tools"},
         {"relative path in the current directory", "\".\\launcher.exe\" x", nullptr, nullptr,
-         "W:\\work\\."},
+         "W:\\work"},
+        {"relative path upwards", "\"..\\up\\.\\launcher.exe\"", nullptr, nullptr, "W:\\up"},
         {"full path too long for its buffer", kLongRelativePath.c_str(), "M:\\m\\l.exe", nullptr,
          "M:\\m"},
     };

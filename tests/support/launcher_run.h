@@ -14,6 +14,8 @@
 #include "support/temp_dir.h"
 
 const char kWindowTitle[] = "Quellix Frontend";
+const char kLauncherExe[] = "launcher.exe";
+const char kStandInEmulator[] = "stand_in_emulator.exe";
 const char kSettingsName[] = "quellix.ini";
 
 // A cold Wine prefix can take long to start a program.
@@ -40,12 +42,23 @@ inline std::string readFile(const std::string& path) {
     return bytes;
 }
 
+// A file beside this test program. The build folder and the test kit both hold there the
+// programs the tests start: "launcher.exe", "launcher_without_dialog.exe" (the same frame
+// without its template) and "stand_in_emulator.exe".
+inline std::string besideThisProgram(const char* name) {
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
+    const std::string path(self, length < sizeof self ? length : 0);
+    return path.substr(0, path.find_last_of('\\') + 1) + name;
+}
+
 // One launcher process, started from its copy in a fresh folder.
 class LauncherRun {
   public:
+    // `exe` names a program beside the test program.
     LauncherRun(const TempDir& folder, const char* exe) : LauncherRun(folder.dir(), exe) {}
     LauncherRun(const std::string& dir, const char* exe) : exePath_(dir + "\\launcher.exe") {
-        copied_ = CopyFileA(exe, exePath_.c_str(), FALSE) != FALSE;
+        copied_ = CopyFileA(besideThisProgram(exe).c_str(), exePath_.c_str(), FALSE) != FALSE;
     }
     ~LauncherRun() {
         if (process_.hProcess != nullptr) {
@@ -114,7 +127,12 @@ class LauncherRun {
         }
         HWND window = waitForWindow();
         if (window == nullptr) {
-            ADD_FAILURE() << "no window";
+            // Status 2: the window could not be made (no display, say); else it was too slow.
+            if (exited(0)) {
+                ADD_FAILURE() << "no window: the launcher ended with status " << exitCode();
+            } else {
+                ADD_FAILURE() << "no window within " << kWindowTimeoutMs << " ms";
+            }
             return 0xFFFFFFFF;
         }
         if (whileOpen) {

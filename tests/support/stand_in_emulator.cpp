@@ -1,26 +1,51 @@
-// A stand-in for the emulator in tests: appends its full command line and its working
-// directory to "launches.txt" beside its own exe, so a test can read what the launcher started.
-// One record per start, as two lines:
+// A stand-in for the emulator: appends its whole command line and its working directory to a
+// record file beside its own exe, one record per start, as two lines:
 //   command=<the whole command line>
 //   directory=<the working directory>
+// The tests start it in the emulator's place and read "launches.txt". Built with STAND_IN_DEMO
+// it is the demo emulator of tools/run.sh (quellix.exe beside the launcher): it keeps its
+// records in "demo_launches.txt" and shows the parameter text in a message box as well.
 #include <windows.h>
 
 #include <cstring>
 
 namespace {
 
+#ifdef STAND_IN_DEMO
+const char kRecordName[] = "demo_launches.txt";
+#else
+const char kRecordName[] = "launches.txt";
+#endif
+
+// Appends `text` to the `size`-byte buffer `out` holding `length` characters, as far as fits.
 void appendText(char* out, size_t size, size_t& length, const char* text) {
-    const size_t textLength = std::strlen(text);
-    if (length + textLength < size) {
-        std::memcpy(out + length, text, textLength + 1);
-        length += textLength;
+    size_t textLength = std::strlen(text);
+    if (textLength > size - 1 - length) {
+        textLength = size - 1 - length;
     }
+    std::memcpy(out + length, text, textLength);
+    length += textLength;
+    out[length] = '\0';
 }
+
+#ifdef STAND_IN_DEMO
+// The parameter text in brackets, so that its trailing blanks can be seen, and the record file.
+void showParameters(const char* parameters, const char* recordPath) {
+    static char message[65536 + 2 * MAX_PATH];
+    size_t length = 0;
+    appendText(message, sizeof message, length,
+               "The launcher started the demo emulator with this parameter text:\r\n\r\n[");
+    appendText(message, sizeof message, length, parameters);
+    appendText(message, sizeof message, length, "]\r\n\r\nAppended to ");
+    appendText(message, sizeof message, length, recordPath);
+    MessageBoxA(nullptr, message, "Quellix demo emulator", MB_OK | MB_ICONINFORMATION);
+}
+#endif
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    char recordPath[MAX_PATH + 16];
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR parameters, int) {
+    char recordPath[MAX_PATH + sizeof kRecordName];
     const DWORD selfLength = GetModuleFileNameA(nullptr, recordPath, MAX_PATH);
     if (selfLength == 0 || selfLength >= MAX_PATH) {
         return 2;
@@ -29,7 +54,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (lastBackslash == nullptr) {
         return 2;
     }
-    std::strcpy(lastBackslash + 1, "launches.txt");
+    std::memcpy(lastBackslash + 1, kRecordName, sizeof kRecordName);
 
     char directory[MAX_PATH];
     const DWORD directoryLength = GetCurrentDirectoryA(sizeof directory, directory);
@@ -54,5 +79,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     DWORD written = 0;
     WriteFile(file, record, static_cast<DWORD>(length), &written, nullptr);
     CloseHandle(file);
+#ifdef STAND_IN_DEMO
+    showParameters(parameters, recordPath);
+#else
+    (void)parameters;
+#endif
     return 0;
 }

@@ -13,14 +13,13 @@
 #include <vector>
 
 #include "numtext/number_text.h"
-#include "res/resource.h"
 #include "settings/launcher_settings.h"
+#include "support/dialog_template.h"
 #include "support/temp_dir.h"
 #include "ui/launcher_window.h"
 
 namespace {
 
-constexpr WORD kNoId = 0xFFFF;
 constexpr size_t kTextBufferSize = 1024;
 
 // ---- reading the window back ----
@@ -162,137 +161,44 @@ std::string snapshot(const LauncherSettings& s) {
 
 // ---- the controls as the template makes them ----
 
-enum class Kind {
-    PathEdit,
-    ShortEdit,
-    NumberEdit,
-    Push,
-    DefaultPush,
-    Check,
-    List,
-    DisabledList,
-    UpDown,
-    NumberUpDown,
-    Label,
+// The class a control of each kind belongs to, and the field of its style that holds its type
+// (compared whole; the other bits only for presence, since the window may add its own).
+struct KindClass {
+    const char* name;
+    DWORD typeMask;
 };
 
-struct KindTraits {
-    Kind kind;
-    const char* className;
-    DWORD typeMask; // the control-type field inside the low style word, compared whole
-    DWORD type;
-    DWORD present;
-    DWORD absent;
-};
-
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kEditMisfits = ES_MULTILINE | ES_READONLY | ES_PASSWORD | WS_DISABLED;
-constexpr DWORD kUpDownMisfits =
-    WS_TABSTOP | WS_DISABLED | UDS_ALIGNLEFT | UDS_HORZ | UDS_WRAP | UDS_NOTHOUSANDS;
-
-const KindTraits kKinds[] = {
-    {Kind::PathEdit, "Edit", 0, 0, kChild | WS_TABSTOP | ES_AUTOHSCROLL, kEditMisfits | ES_NUMBER},
-    // Brightness and balance stop at their width: no ES_AUTOHSCROLL.
-    {Kind::ShortEdit, "Edit", 0, 0, kChild | WS_TABSTOP, kEditMisfits | ES_NUMBER | ES_AUTOHSCROLL},
-    {Kind::NumberEdit, "Edit", 0, 0, kChild | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL,
-     kEditMisfits},
-    {Kind::Push, "Button", BS_TYPEMASK, BS_PUSHBUTTON, kChild | WS_TABSTOP, WS_DISABLED},
-    {Kind::DefaultPush, "Button", BS_TYPEMASK, BS_DEFPUSHBUTTON, kChild | WS_TABSTOP, WS_DISABLED},
-    {Kind::Check, "Button", BS_TYPEMASK, BS_AUTOCHECKBOX, kChild | WS_TABSTOP, WS_DISABLED},
-    {Kind::List, "ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWN, kChild | WS_TABSTOP,
-     WS_DISABLED | CBS_SORT},
-    // Nothing enables the joystick list.
-    {Kind::DisabledList, "ComboBox", CBS_DROPDOWNLIST, CBS_DROPDOWN,
-     kChild | WS_TABSTOP | WS_DISABLED, CBS_SORT},
-    // A real's up-down must not write integers into its edit: no UDS_SETBUDDYINT.
-    {Kind::UpDown, UPDOWN_CLASSA, 0, 0, kChild | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS,
-     kUpDownMisfits | UDS_SETBUDDYINT},
-    {Kind::NumberUpDown, UPDOWN_CLASSA, 0, 0,
-     kChild | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_SETBUDDYINT, kUpDownMisfits},
-    {Kind::Label, "Static", SS_TYPEMASK, SS_RIGHT, kChild | WS_GROUP | SS_CENTERIMAGE,
-     WS_TABSTOP | WS_DISABLED},
-};
-
-const KindTraits& traitsOf(Kind kind) {
-    for (const KindTraits& traits : kKinds) {
-        if (traits.kind == kind) {
-            return traits;
-        }
+KindClass classOf(Kind kind) {
+    switch (kind) {
+    case Kind::PathEdit:
+    case Kind::ShortEdit:
+    case Kind::NumberEdit:
+        return {"Edit", 0};
+    case Kind::Push:
+    case Kind::DefaultPush:
+    case Kind::Check:
+        return {"Button", BS_TYPEMASK};
+    case Kind::List:
+    case Kind::DisabledList:
+        return {"ComboBox", CBS_DROPDOWNLIST};
+    case Kind::UpDown:
+    case Kind::NumberUpDown:
+        return {UPDOWN_CLASSA, 0};
+    case Kind::Label:
+        return {"Static", SS_TYPEMASK};
     }
-    return kKinds[0];
+    return {"", 0};
 }
 
-bool isEditKind(Kind kind) {
-    return kind == Kind::PathEdit || kind == Kind::ShortEdit || kind == Kind::NumberEdit;
-}
 bool isListKind(Kind kind) {
     return kind == Kind::List || kind == Kind::DisabledList;
-}
-bool isUpDownKind(Kind kind) {
-    return kind == Kind::UpDown || kind == Kind::NumberUpDown;
 }
 bool hasCaption(Kind kind) {
     return kind == Kind::Push || kind == Kind::DefaultPush || kind == Kind::Check ||
            kind == Kind::Label;
 }
 
-struct Control {
-    WORD id;
-    Kind kind;
-    const char* caption;
-    int x, y, cx, cy; // dialog units, as the template places it
-};
-
-// In template order, which is the tab order.
-const Control kControls[] = {
-    {IDC_EMU_PATH, Kind::PathEdit, "", 64, 7, 160, 12},
-    {IDC_EMU_BROWSE, Kind::Push, "...", 233, 7, 13, 12},
-    {IDC_ROM_PATH, Kind::PathEdit, "", 64, 28, 160, 12},
-    {IDC_ROM_BROWSE, Kind::Push, "...", 233, 28, 13, 12},
-    {IDC_DISPLAY_MODE, Kind::List, "", 64, 52, 79, 106},
-    {IDC_3D_MODE, Kind::List, "", 64, 72, 79, 99},
-    {IDC_ZOOM, Kind::List, "", 64, 92, 79, 75},
-    {IDC_PALLET, Kind::List, "", 64, 112, 79, 72},
-    {IDC_BRIGHTNESS, Kind::ShortEdit, "", 64, 132, 29, 12},
-    {IDC_BRIGHTNESS_SPIN, Kind::UpDown, "", 94, 132, 11, 13},
-    {IDC_BAL_R, Kind::ShortEdit, "", 64, 152, 29, 12},
-    {IDC_BAL_R_SPIN, Kind::UpDown, "", 88, 148, 11, 13},
-    {IDC_BAL_G, Kind::ShortEdit, "", 96, 152, 29, 12},
-    {IDC_BAL_G_SPIN, Kind::UpDown, "", 120, 150, 11, 13},
-    {IDC_BAL_B, Kind::ShortEdit, "", 128, 152, 29, 12},
-    {IDC_BAL_B_SPIN, Kind::UpDown, "", 151, 151, 11, 13},
-    {IDC_FRAME_SKIP, Kind::NumberEdit, "", 64, 173, 29, 12},
-    {IDC_FRAME_SKIP_SPIN, Kind::NumberUpDown, "", 89, 173, 11, 13},
-    {IDC_KEY_MAP, Kind::List, "", 64, 193, 79, 52},
-    {IDC_CONTROLLER, Kind::List, "", 64, 213, 79, 70},
-    {IDC_JOYSTICK, Kind::DisabledList, "", 64, 233, 79, 70},
-    {IDC_SWAP, Kind::Check, "swap display", 162, 49, 84, 12},
-    {IDC_HSTRETCH, Kind::Check, "horizontal 2x ", 162, 63, 84, 12},
-    {IDC_NO_THROTTLE, Kind::Check, "No Throttle", 162, 86, 84, 12},
-    {IDC_STATUS_LINE, Kind::Check, "Status Line", 162, 104, 84, 12},
-    {IDC_TIMMER_HACK, Kind::Check, "Long Timmer Hack", 162, 123, 84, 12},
-    {IDC_VF_HACK, Kind::Check, "Vertical Force Hack", 162, 139, 84, 12},
-    {IDC_DEBUG, Kind::Check, "Debug Mode", 162, 174, 84, 12},
-    {IDC_DISASM, Kind::Check, "Dissasembly", 172, 192, 74, 12},
-    {IDC_CONSOLE, Kind::Check, "Console Output", 172, 210, 74, 12},
-    {IDC_HELP, Kind::Push, "Help", 162, 234, 38, 12},
-    {IDC_LAUNCH, Kind::DefaultPush, "Launch", 208, 234, 38, 12},
-    {kNoId, Kind::Label, "Emulator Path", 7, 7, 47, 12},
-    {kNoId, Kind::Label, "Rom Path", 7, 28, 47, 12},
-    {kNoId, Kind::Label, "Display Mode", 7, 52, 47, 12},
-    {kNoId, Kind::Label, "3D Mode", 7, 72, 47, 12},
-    {kNoId, Kind::Label, "Zoom", 7, 92, 47, 12},
-    {kNoId, Kind::Label, "Pallet", 7, 112, 47, 12},
-    {kNoId, Kind::Label, "Brightness", 7, 132, 47, 12},
-    {kNoId, Kind::Label, "Balance (r,g,b)", 7, 152, 47, 12},
-    {kNoId, Kind::Label, "Frame Skip", 7, 173, 47, 12},
-    {kNoId, Kind::Label, "Key Map", 7, 193, 47, 12},
-    {kNoId, Kind::Label, "VB Controller", 7, 213, 47, 12},
-    {kNoId, Kind::Label, "Joystick", 7, 233, 47, 12},
-    {IDC_RAM_HACK, Kind::Check, "Ram Hack", 162, 154, 84, 12},
-};
-constexpr size_t kControlCount = sizeof kControls / sizeof kControls[0];
-static_assert(kControlCount == 45, "the window has 45 controls");
+static_assert(kTemplateRowCount == 45, "the window has 45 controls");
 
 // The dialog's own children: a combo box's edit belongs to the combo box, not to the dialog.
 struct ChildSearch {
@@ -315,7 +221,7 @@ std::vector<HWND> directChildren(HWND dialog) {
 }
 
 // The child made for `control`: by id, and by caption for the labels, which share one id.
-HWND childFor(const std::vector<HWND>& children, const Control& control) {
+HWND childFor(const std::vector<HWND>& children, const TemplateRow& control) {
     for (HWND child : children) {
         if (idOf(child) == control.id &&
             (control.id != kNoId || windowText(child) == control.caption)) {
@@ -429,27 +335,30 @@ TEST_F(LauncherWindowTest, ControlsAsTheTemplatePlacesThem) {
     HWND dialog = openWindow();
     ASSERT_NE(nullptr, dialog);
     const std::vector<HWND> children = directChildren(dialog);
-    EXPECT_EQ(kControlCount, children.size());
+    EXPECT_EQ(kTemplateRowCount, children.size());
 
-    for (size_t i = 0; i < kControlCount; ++i) {
-        const Control& control = kControls[i];
-        const KindTraits& traits = traitsOf(control.kind);
+    for (size_t i = 0; i < kTemplateRowCount; ++i) {
+        const TemplateRow& control = kTemplateRows[i];
+        const KindClass kindClass = classOf(control.kind);
         SCOPED_TRACE(std::string("control ") + numberText(control.id) + " \"" + control.caption +
                      "\"");
         HWND child = childFor(children, control);
         ASSERT_NE(nullptr, child);
 
-        EXPECT_EQ(0, lstrcmpiA(traits.className, className(child).c_str())) << className(child);
+        EXPECT_EQ(0, lstrcmpiA(kindClass.name, className(child).c_str())) << className(child);
         if (hasCaption(control.kind)) {
             EXPECT_EQ(control.caption, windowText(child));
         }
 
+        // A bordered edit in a dialog may trade WS_BORDER for the sunken client edge; a combo
+        // box hands WS_VSCROLL to its list (LongListsScroll).
         const DWORD style = styleOf(child);
-        EXPECT_EQ(traits.present, style & traits.present);
-        EXPECT_EQ(0u, style & traits.absent);
-        EXPECT_EQ(traits.type, style & traits.typeMask);
-        if (isEditKind(control.kind)) {
-            // A bordered edit in a dialog may trade WS_BORDER for the sunken client edge.
+        const DWORD wanted = templateStyle(control.kind);
+        const DWORD present = wanted & ~(WS_BORDER | WS_VSCROLL);
+        EXPECT_EQ(present, style & present);
+        EXPECT_EQ(wanted & (WS_DISABLED | kindClass.typeMask),
+                  style & (WS_DISABLED | kindClass.typeMask));
+        if ((wanted & WS_BORDER) != 0) {
             EXPECT_TRUE((style & WS_BORDER) != 0 || (exStyleOf(child) & WS_EX_CLIENTEDGE) != 0);
         }
 
@@ -478,7 +387,7 @@ TEST_F(LauncherWindowTest, ControlsAsTheTemplatePlacesThem) {
             EXPECT_EQ(expected.right - expected.left, dropped.right - dropped.left);
         } else if (isUpDownKind(control.kind)) {
             // Checked against its buddy below.
-        } else if (i + 1 < kControlCount && isUpDownKind(kControls[i + 1].kind)) {
+        } else if (i + 1 < kTemplateRowCount && isUpDownKind(kTemplateRows[i + 1].kind)) {
             // A buddy: narrowed by its up-down, checked with it below.
         } else {
             EXPECT_TRUE(sameRect(expected, actual))
@@ -490,13 +399,13 @@ TEST_F(LauncherWindowTest, ControlsAsTheTemplatePlacesThem) {
 TEST_F(LauncherWindowTest, UpDownsSitInsideTheirBuddies) {
     HWND dialog = openWindow();
     ASSERT_NE(nullptr, dialog);
-    for (size_t i = 1; i < kControlCount; ++i) {
-        if (!isUpDownKind(kControls[i].kind)) {
+    for (size_t i = 1; i < kTemplateRowCount; ++i) {
+        if (!isUpDownKind(kTemplateRows[i].kind)) {
             continue;
         }
-        const Control& buddyControl = kControls[i - 1];
-        SCOPED_TRACE(std::string("up-down ") + numberText(kControls[i].id));
-        HWND upDown = GetDlgItem(dialog, kControls[i].id);
+        const TemplateRow& buddyControl = kTemplateRows[i - 1];
+        SCOPED_TRACE(std::string("up-down ") + numberText(kTemplateRows[i].id));
+        HWND upDown = GetDlgItem(dialog, kTemplateRows[i].id);
         HWND buddy = GetDlgItem(dialog, buddyControl.id);
         ASSERT_NE(nullptr, upDown);
         ASSERT_NE(nullptr, buddy);
@@ -530,7 +439,7 @@ TEST_F(LauncherWindowTest, UpDownsSitInsideTheirBuddies) {
 TEST_F(LauncherWindowTest, LongListsScroll) {
     HWND dialog = openWindow();
     ASSERT_NE(nullptr, dialog);
-    for (const Control& control : kControls) {
+    for (const TemplateRow& control : kTemplateRows) {
         if (!isListKind(control.kind)) {
             continue;
         }
@@ -548,12 +457,19 @@ TEST_F(LauncherWindowTest, LongListsScroll) {
     }
 }
 
+// The Z order is the template's, and Tab visits its tab stops in that order, skipping the
+// disabled joystick list, and wraps around.
 TEST_F(LauncherWindowTest, TabOrderIsTemplateOrder) {
     HWND dialog = openWindow();
     ASSERT_NE(nullptr, dialog);
     std::vector<WORD> expected;
-    for (const Control& control : kControls) {
+    std::vector<WORD> tabStops;
+    for (const TemplateRow& control : kTemplateRows) {
         expected.push_back(control.id);
+        const DWORD style = templateStyle(control.kind);
+        if ((style & WS_TABSTOP) != 0 && (style & WS_DISABLED) == 0) {
+            tabStops.push_back(control.id);
+        }
     }
     std::vector<WORD> actual;
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr && actual.size() <= 100;
@@ -561,6 +477,16 @@ TEST_F(LauncherWindowTest, TabOrderIsTemplateOrder) {
         actual.push_back(idOf(child));
     }
     EXPECT_EQ(expected, actual);
+
+    ShowWindow(dialog, SW_SHOWNA);
+    std::vector<WORD> visited;
+    HWND at = GetDlgItem(dialog, tabStops.front());
+    for (size_t n = 0; n < tabStops.size() && at != nullptr; ++n) {
+        visited.push_back(idOf(at));
+        at = GetNextDlgTabItem(dialog, at, FALSE);
+    }
+    EXPECT_EQ(tabStops, visited);
+    EXPECT_EQ(GetDlgItem(dialog, tabStops.front()), at) << "the tab order wraps around";
 }
 
 // ---- b: filling ----
