@@ -17,22 +17,6 @@ struct BaseDirCase {
 
 const std::string kLongPath = "\"C:\\" + std::string(300, 'x') + "\\launcher.exe\"";
 
-// A relative directory that fits 260 characters, but not once made full.
-const std::string kLongRelativePath = "\"" + std::string(250, 't') + "\\launcher.exe\"";
-
-// A full-path rule like the platform's for the forms below: a drive path stands as it is, any
-// other is resolved against the current directory "W:\work".
-bool resolveInWork(const char* path, char* out, size_t size) {
-    const std::string full =
-        path[0] != '\0' && path[1] == ':' ? path : "W:\\work\\" + std::string(path);
-    if (full.size() >= size) {
-        return false;
-    }
-    full.copy(out, full.size());
-    out[full.size()] = '\0';
-    return true;
-}
-
 TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
     const BaseDirCase cases[] = {
         {"quoted path and an argument", "\"C:\\Games\\Emu\\launcher.exe\" -x", "M:\\m\\l.exe",
@@ -52,17 +36,17 @@ TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
         {"current directory is a root", nullptr, "nobackslash", "C:\\", "C:"},
         {"nothing known", nullptr, nullptr, nullptr, "."},
         {"empty current directory", "", "", "", "."},
-        {"relative path made full", "\"my tools\\launcher.exe\"", "M:\\m\\l.exe", nullptr,
-         "W:\\work\\my tools"},
-        {"relative path in the current directory", "\".\\launcher.exe\" x", nullptr, nullptr,
-         "W:\\work\\."},
-        {"full path too long for its buffer", kLongRelativePath.c_str(), "M:\\m\\l.exe", nullptr,
+        {"server share", "\"\\\\srv\\share\\l.exe\"", "M:\\m\\l.exe", nullptr, "\\\\srv\\share"},
+        // A path that is not fully qualified was resolved against the parent's directory.
+        {"relative path", "\"my tools\\launcher.exe\"", "M:\\m\\l.exe", "W:\\w", "M:\\m"},
+        {"drive-relative path", "\"C:tools\\l.exe\"", "M:\\m\\l.exe", "W:\\w", "M:\\m"},
+        {"path from the current drive's root", "\"\\tools\\l.exe\"", "M:\\m\\l.exe", nullptr,
          "M:\\m"},
+        {"relative path, no module path", "\".\\launcher.exe\" x", nullptr, "W:\\w", "W:\\w"},
     };
     for (const BaseDirCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const OwnedText baseDir =
-            deriveBaseDir(c.commandLine, c.modulePath, c.currentDir, resolveInWork);
+        const OwnedText baseDir = deriveBaseDir(c.commandLine, c.modulePath, c.currentDir);
         ASSERT_NE(nullptr, baseDir);
         EXPECT_STREQ(c.baseDir, baseDir.get());
     }
