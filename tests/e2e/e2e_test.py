@@ -465,16 +465,22 @@ class Launcher:
     def launches_path(self):
         return os.path.join(self.dir, "launches.txt")
 
-    def start(self, env=None, relative=False):
+    def start(self, env=None, relative=False, parent=None):
         """Starts the launcher in its folder by its full path; `relative`: from the folder
         above, by the relative path "run NAME\\launcher.exe" typed in a console, whose command
         line it becomes as typed (Wine's loader would make a path given to it full, so the
-        console's batch file starts it)."""
+        console's batch file starts it); `parent`: (application, working directory, parent's
+        folder), through the probe as a parent that calls CreateProcess with them (the probe
+        ends with the launcher's exit status)."""
         wait_for("the previous launcher window to go",
                  lambda: not SESSION.view("").launcher_windows(), START_SECONDS)
         command = [SESSION.loader, os.path.join(self.dir, "launcher.exe")]
         folder = self.dir
-        if relative:
+        if parent is not None:
+            application, directory, folder = parent
+            command = [SESSION.loader, os.path.abspath(ARGS.probe), "start", application,
+                       directory]
+        elif relative:
             folder = os.path.dirname(self.dir)
             with open(os.path.join(folder, "relative_start.cmd"), "wb") as batch:
                 batch.write(('"%s\\launcher.exe"\r\nexit %%ERRORLEVEL%%\r\n' %
@@ -772,11 +778,11 @@ class LauncherTest(unittest.TestCase):
                 take_failure_screenshot(self)
                 raise
 
-    def start(self, overrides=None, ini=None, env=None, relative=False):
+    def start(self, overrides=None, ini=None, env=None, relative=False, parent=None):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
         gives the file's whole text instead; `env` is its process's environment; `relative`
-        starts it by a relative path (Launcher.start). Returns it and the settings it should
-        hold."""
+        and `parent` start it another way (Launcher.start). Returns it and the settings it
+        should hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
             self.launcher.stop()  # one test may start several in turn
@@ -787,7 +793,7 @@ class LauncherTest(unittest.TestCase):
         with open(self.launcher.ini_path, "wb") as file:
             file.write(text.encode("latin-1"))
         self.addCleanup(self.launcher.stop)
-        self.launcher.start(env, relative)
+        self.launcher.start(env, relative, parent)
         return self.launcher, values
 
     def assertLaunches(self, launcher, values, program=None, records_path=None):
@@ -1086,6 +1092,61 @@ class PathTest(LauncherTest):
                   for folder, _, files in os.walk(ARGS.work_dir) if "quellix.ini" in files and
                   not folder.startswith(os.path.join(ARGS.work_dir, "run "))]
         self.assertEqual(strays, [])
+
+    def test_a_relative_program_path_with_another_working_directory(self):
+        """A parent (a script, another front end) starts "run NAME\\launcher.exe" from the
+        folder above with another working directory: the relative path names the launcher only
+        against the parent's folder, so the launcher takes its folder from its module path."""
+        name = self.id().split(".")[-1]
+        elsewhere = os.path.join(ARGS.work_dir, "elsewhere " + name)
+        shutil.rmtree(elsewhere, ignore_errors=True)
+        os.makedirs(elsewhere)
+        launcher, values = self.start(
+            {"swap": "1", "bFactor": "1.500000"},
+            parent=("run %s\\launcher.exe" % name, "elsewhere " + name, ARGS.work_dir))
+        view = launcher.view(IDC_SWAP, IDC_BRIGHTNESS)
+        self.assertEqual((view.controls[IDC_SWAP]["check"], view.text(IDC_BRIGHTNESS)),
+                         ("1", "1.5"))
+        self.assertTrue(launcher.toggle(IDC_DEBUG))
+        values["debug"] = "1"
+        self.assertLaunches(launcher, values)
+        self.assertSavedOnClose(launcher, values)
+        strays = [os.path.join(folder, "quellix.ini")
+                  for folder, _, files in os.walk(ARGS.work_dir) if "quellix.ini" in files and
+                  not (os.path.dirname(folder) == ARGS.work_dir and
+                       os.path.basename(folder).startswith("run "))]
+        self.assertEqual(strays, [])
+
+    def test_at_a_drives_root_the_emulator_starts_in_the_root(self):
+        """The launcher at the top of a drive (a USB stick's E:\\launcher.exe), started as
+        Explorer does. Its folder is "Q:", which alone names the drive's current directory:
+        after a pick in Q:\\roms that is the ROM folder, yet the emulator starts in Q:\\."""
+        name = self.id().split(".")[-1]
+        drive = os.path.join(SESSION.prefix, "dosdevices", "q:")
+        if os.path.lexists(drive):
+            os.remove(drive)
+        os.symlink(os.path.join(ARGS.work_dir, "run " + name), drive)
+        self.addCleanup(os.remove, drive)
+        launcher, values = self.start(ini="[main]\r\nswap=1\r\n",
+                                      parent=("Q:\\launcher.exe", "Q:\\", ARGS.work_dir))
+        os.makedirs(os.path.join(launcher.dir, "roms"))
+        open(os.path.join(launcher.dir, "roms", "game.vb"), "wb").close()
+        # Into the folder, then the file: as a person goes there, moving the current directory.
+        dialog = launcher.open_file_dialog(IDC_ROM_BROWSE)
+        field = launcher.file_name_field(dialog)
+        for typed in ("roms", "game.vb"):
+            launcher.clear_edit_at(*centre(field), lambda: self.dialog_field_text(dialog))
+            launcher.type_text(typed)
+            launcher.keys("Return")
+        wait_for("the open-file dialog to close", lambda: launcher.dialog_gone(dialog))
+        rom = "Q:\\roms\\game.vb"
+        launcher.wait_text(IDC_ROM_PATH, rom)
+        values.update(swap="1", emuPath="Q:\\quellix.exe", romPath=rom)
+        parameters, directory, program = launcher.launch()
+        self.assertEqual((parameters, directory, program),
+                         (expected_parameters(values), "Q:\\", values["emuPath"]))
+        self.assertEqual(launcher.close(), 1)
+        self.assertEqual(dict(launcher.saved()), values)
 
     def test_cancelled_browsing_changes_nothing(self):
         launcher, values = self.start()

@@ -11,6 +11,9 @@
 //   toplevel hwnd= owner= pid= class= rect= title=
 // A line whose window did not answer in time ends in "late=1".
 // Texts are cut at kTextSize - 1 characters, and tabs or line ends in them become blanks.
+//
+// Started as "probe start APPLICATION DIRECTORY" it is a parent of the launcher instead (see
+// startAndWait).
 #include <windows.h>
 
 #include <cstring>
@@ -389,9 +392,42 @@ bool readRequest(char* out, size_t size) {
     }
 }
 
+// Starts `application` as some parents do: the name as CreateProcess's application (a relative
+// one is resolved against this process's current directory), the same name in quotes as the
+// whole command line, and `directory` as the child's working directory. Waits for the child
+// and gives its exit status; 120 when it could not be started.
+int startAndWait(const char* application, const char* directory) {
+    char commandLine[kTextSize];
+    Line quoted;
+    start(quoted, "\"");
+    append(quoted, application);
+    append(quoted, "\"");
+    if (quoted.length + 1 > sizeof commandLine) {
+        return 120;
+    }
+    std::memcpy(commandLine, quoted.text, quoted.length + 1);
+    STARTUPINFOA startup;
+    std::memset(&startup, 0, sizeof startup);
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child;
+    if (!CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, directory,
+                        &startup, &child)) {
+        return 120;
+    }
+    WaitForSingleObject(child.hProcess, INFINITE);
+    DWORD status = 120;
+    GetExitCodeProcess(child.hProcess, &status);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    return static_cast<int>(status);
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "start") == 0) {
+        return startAndWait(argv[2], argv[3]);
+    }
     // Starting a Wine process takes seconds, so the probe stays up and answers request lines.
     char request[kTextSize];
     while (readRequest(request, sizeof request)) {
