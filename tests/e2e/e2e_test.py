@@ -465,13 +465,10 @@ class Launcher:
     def launches_path(self):
         return os.path.join(self.dir, "launches.txt")
 
-    def start(self, env=None, relative=False, parent=None):
-        """Starts the launcher in its folder by its full path; `relative`: from the folder
-        above, by the relative path "run NAME\\launcher.exe" typed in a console, whose command
-        line it becomes as typed (Wine's loader would make a path given to it full, so the
-        console's batch file starts it); `parent`: (application, working directory, parent's
-        folder), through the probe as a parent that calls CreateProcess with them (the probe
-        ends with the launcher's exit status)."""
+    def start(self, env=None, parent=None):
+        """Starts the launcher in its folder by its full path; `parent`: (application, working
+        directory, parent's folder) for the probe as a parent calling CreateProcess with them
+        (it ends with the launcher's exit status)."""
         wait_for("the previous launcher window to go",
                  lambda: not SESSION.view("").launcher_windows(), START_SECONDS)
         command = [SESSION.loader, os.path.join(self.dir, "launcher.exe")]
@@ -480,12 +477,6 @@ class Launcher:
             application, directory, folder = parent
             command = [SESSION.loader, os.path.abspath(ARGS.probe), "start", application,
                        directory]
-        elif relative:
-            folder = os.path.dirname(self.dir)
-            with open(os.path.join(folder, "relative_start.cmd"), "wb") as batch:
-                batch.write(('"%s\\launcher.exe"\r\nexit %%ERRORLEVEL%%\r\n' %
-                             os.path.basename(self.dir)).encode("latin-1"))
-            command = [SESSION.loader, "cmd", "/c", "relative_start.cmd"]
         self.process = subprocess.Popen(command, cwd=folder, env=env or SESSION.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -778,10 +769,10 @@ class LauncherTest(unittest.TestCase):
                 take_failure_screenshot(self)
                 raise
 
-    def start(self, overrides=None, ini=None, env=None, relative=False, parent=None):
+    def start(self, overrides=None, ini=None, env=None, parent=None):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
-        gives the file's whole text instead; `env` is its process's environment; `relative`
-        and `parent` start it another way (Launcher.start). Returns it and the settings it
+        gives the file's whole text instead; `env` is its process's environment; `parent`
+        starts it through another parent (Launcher.start). Returns it and the settings it
         should hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
@@ -793,7 +784,7 @@ class LauncherTest(unittest.TestCase):
         with open(self.launcher.ini_path, "wb") as file:
             file.write(text.encode("latin-1"))
         self.addCleanup(self.launcher.stop)
-        self.launcher.start(env, relative, parent)
+        self.launcher.start(env, parent)
         return self.launcher, values
 
     def assertLaunches(self, launcher, values, program=None, records_path=None):
@@ -1042,12 +1033,15 @@ class PathTest(LauncherTest):
         self.assertFalse(os.path.exists(launcher.launches_path))
         self.assertSavedOnClose(launcher, values)
 
-    def choose_in_dialog(self, launcher, browse_id, name):
+    def choose_in_dialog(self, launcher, browse_id, *names):
+        """Types each name into the dialog's field and presses Return: a folder's name goes
+        into the folder, as a person goes there; the last is the file."""
         dialog = launcher.open_file_dialog(browse_id)
         field = launcher.file_name_field(dialog)
-        launcher.clear_edit_at(*centre(field), lambda: self.dialog_field_text(dialog))
-        launcher.type_text(name)
-        launcher.keys("Return")
+        for name in names:
+            launcher.clear_edit_at(*centre(field), lambda: self.dialog_field_text(dialog))
+            launcher.type_text(name)
+            launcher.keys("Return")
         wait_for("the open-file dialog to close", lambda: launcher.dialog_gone(dialog))
 
     @staticmethod
@@ -1072,78 +1066,43 @@ class PathTest(LauncherTest):
         self.assertSavedOnClose(launcher, values)
 
     def test_a_relative_start_keeps_to_the_launchers_folder(self):
-        """Started by a relative path from the folder above, then a file picked in another
-        folder: the open-file dialog moves the process's current directory there (Wine's as
-        Windows' does), and everything built on the launcher's folder must still name it."""
-        launcher, values = self.start(ini="[main]\r\nswap=1\r\n", relative=True)
-        values["swap"] = "1"
-        elsewhere = os.path.join(ARGS.work_dir, "elsewhere")
-        shutil.rmtree(elsewhere, ignore_errors=True)
-        os.makedirs(elsewhere)
-        rom = windows_path(elsewhere) + "\\game.vb"
-        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, rom)
-        launcher.wait_text(IDC_ROM_PATH, rom)
-        values["romPath"] = rom
-        self.assertLaunches(launcher, values)
-        self.assertEqual(launcher.close(), 1)
-        saved = launcher.saved()
-        self.assertEqual((len(saved), dict(saved)), (24, values))
-        strays = [os.path.join(folder, "quellix.ini")
-                  for folder, _, files in os.walk(ARGS.work_dir) if "quellix.ini" in files and
-                  not folder.startswith(os.path.join(ARGS.work_dir, "run "))]
-        self.assertEqual(strays, [])
-
-    def test_a_relative_program_path_with_another_working_directory(self):
-        """A parent (a script, another front end) starts "run NAME\\launcher.exe" from the
-        folder above with another working directory: the relative path names the launcher only
-        against the parent's folder, so the launcher takes its folder from its module path."""
-        name = self.id().split(".")[-1]
-        elsewhere = os.path.join(ARGS.work_dir, "elsewhere " + name)
-        shutil.rmtree(elsewhere, ignore_errors=True)
-        os.makedirs(elsewhere)
-        launcher, values = self.start(
-            {"swap": "1", "bFactor": "1.500000"},
-            parent=("run %s\\launcher.exe" % name, "elsewhere " + name, ARGS.work_dir))
-        view = launcher.view(IDC_SWAP, IDC_BRIGHTNESS)
-        self.assertEqual((view.controls[IDC_SWAP]["check"], view.text(IDC_BRIGHTNESS)),
-                         ("1", "1.5"))
-        self.assertTrue(launcher.toggle(IDC_DEBUG))
-        values["debug"] = "1"
+        """A parent (a script, a console, another front end) in the folder above starts
+        "run NAME\\launcher.exe" with "elsewhere" as its working directory; then a file is
+        picked in "picked", which moves the current directory there (Wine's dialog as
+        Windows'). The relative path names the launcher only against the parent's folder."""
+        for folder in ("elsewhere", "picked"):
+            shutil.rmtree(os.path.join(ARGS.work_dir, folder), ignore_errors=True)
+            os.makedirs(os.path.join(ARGS.work_dir, folder))
+        application = "run %s\\launcher.exe" % self.id().split(".")[-1]
+        launcher, values = self.start({"swap": "1"},
+                                      parent=(application, "elsewhere", ARGS.work_dir))
+        self.assertEqual(launcher.view(IDC_SWAP).controls[IDC_SWAP]["check"], "1")
+        values["romPath"] = windows_path(os.path.join(ARGS.work_dir, "picked")) + "\\game.vb"
+        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, values["romPath"])
+        launcher.wait_text(IDC_ROM_PATH, values["romPath"])
         self.assertLaunches(launcher, values)
         self.assertSavedOnClose(launcher, values)
-        strays = [os.path.join(folder, "quellix.ini")
-                  for folder, _, files in os.walk(ARGS.work_dir) if "quellix.ini" in files and
-                  not (os.path.dirname(folder) == ARGS.work_dir and
-                       os.path.basename(folder).startswith("run "))]
+        strays = [folder for folder, _, files in os.walk(ARGS.work_dir) if "quellix.ini" in files
+                  for place in [os.path.relpath(folder, ARGS.work_dir)]
+                  if not place.startswith("run ") or os.sep in place]
         self.assertEqual(strays, [])
 
     def test_at_a_drives_root_the_emulator_starts_in_the_root(self):
-        """The launcher at the top of a drive (a USB stick's E:\\launcher.exe), started as
-        Explorer does. Its folder is "Q:", which alone names the drive's current directory:
-        after a pick in Q:\\roms that is the ROM folder, yet the emulator starts in Q:\\."""
-        name = self.id().split(".")[-1]
+        """The launcher at the top of a drive (E:\\launcher.exe on a USB stick), started as
+        Explorer does. Its folder "Q:" alone names the drive's current directory, which a pick
+        in Q:\\roms moves there; the emulator must still start in Q:\\."""
         drive = os.path.join(SESSION.prefix, "dosdevices", "q:")
         if os.path.lexists(drive):
             os.remove(drive)
-        os.symlink(os.path.join(ARGS.work_dir, "run " + name), drive)
+        os.symlink(os.path.join(ARGS.work_dir, "run " + self.id().split(".")[-1]), drive)
         self.addCleanup(os.remove, drive)
-        launcher, values = self.start(ini="[main]\r\nswap=1\r\n",
+        launcher, values = self.start(ini="[main]\r\n",
                                       parent=("Q:\\launcher.exe", "Q:\\", ARGS.work_dir))
         os.makedirs(os.path.join(launcher.dir, "roms"))
-        open(os.path.join(launcher.dir, "roms", "game.vb"), "wb").close()
-        # Into the folder, then the file: as a person goes there, moving the current directory.
-        dialog = launcher.open_file_dialog(IDC_ROM_BROWSE)
-        field = launcher.file_name_field(dialog)
-        for typed in ("roms", "game.vb"):
-            launcher.clear_edit_at(*centre(field), lambda: self.dialog_field_text(dialog))
-            launcher.type_text(typed)
-            launcher.keys("Return")
-        wait_for("the open-file dialog to close", lambda: launcher.dialog_gone(dialog))
-        rom = "Q:\\roms\\game.vb"
-        launcher.wait_text(IDC_ROM_PATH, rom)
-        values.update(swap="1", emuPath="Q:\\quellix.exe", romPath=rom)
-        parameters, directory, program = launcher.launch()
-        self.assertEqual((parameters, directory, program),
+        values.update(emuPath="Q:\\quellix.exe", romPath="Q:\\roms\\game.vb")
+        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, "roms", "game.vb")
+        launcher.wait_text(IDC_ROM_PATH, values["romPath"])
+        self.assertEqual(launcher.launch(),
                          (expected_parameters(values), "Q:\\", values["emuPath"]))
         self.assertEqual(launcher.close(), 1)
         self.assertEqual(dict(launcher.saved()), values)

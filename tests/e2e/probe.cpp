@@ -11,9 +11,7 @@
 //   toplevel hwnd= owner= pid= class= rect= title=
 // A line whose window did not answer in time ends in "late=1".
 // Texts are cut at kTextSize - 1 characters, and tabs or line ends in them become blanks.
-//
-// Started as "probe start APPLICATION DIRECTORY" it is a parent of the launcher instead (see
-// startAndWait).
+// Started as "probe start APPLICATION DIRECTORY" it is the launcher's parent instead.
 #include <windows.h>
 
 #include <cstring>
@@ -392,33 +390,28 @@ bool readRequest(char* out, size_t size) {
     }
 }
 
-// Starts `application` as some parents do: the name as CreateProcess's application (a relative
-// one is resolved against this process's current directory), the same name in quotes as the
-// whole command line, and `directory` as the child's working directory. Waits for the child
-// and gives its exit status; 120 when it could not be started.
+// A parent as scripts and front ends are: CreateProcess with `application` (a relative name
+// is resolved against this process's current directory), the same name in quotes as the
+// command line, and `directory` as the child's working directory. Gives the child's exit
+// status once it ends, 120 when it cannot start it.
 int startAndWait(const char* application, const char* directory) {
     char commandLine[kTextSize];
-    Line quoted;
-    start(quoted, "\"");
-    append(quoted, application);
-    append(quoted, "\"");
-    if (quoted.length + 1 > sizeof commandLine) {
+    const size_t length = std::strlen(application);
+    if (length + 3 > sizeof commandLine) {
         return 120;
     }
-    std::memcpy(commandLine, quoted.text, quoted.length + 1);
-    STARTUPINFOA startup;
-    std::memset(&startup, 0, sizeof startup);
+    commandLine[0] = '"';
+    std::memcpy(commandLine + 1, application, length);
+    std::memcpy(commandLine + 1 + length, "\"", 2);
+    STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION child;
-    if (!CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, directory,
-                        &startup, &child)) {
-        return 120;
-    }
-    WaitForSingleObject(child.hProcess, INFINITE);
+    PROCESS_INFORMATION child{};
     DWORD status = 120;
-    GetExitCodeProcess(child.hProcess, &status);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
+    if (CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, directory,
+                       &startup, &child)) {
+        WaitForSingleObject(child.hProcess, INFINITE);
+        GetExitCodeProcess(child.hProcess, &status);
+    }
     return static_cast<int>(status);
 }
 

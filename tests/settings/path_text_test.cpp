@@ -1,5 +1,5 @@
-// The path-text rules: the folder a directory names at a drive's root, and the one pair of
-// quotes a pasted path may carry. (Which paths are fully qualified: program_dir_test.)
+// The path-text rules: the folder a drive alone names, and the one pair of quotes a pasted path
+// may carry. (Which paths are fully qualified: program_dir_test.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,56 +8,36 @@
 
 namespace {
 
-TEST(PathText, ADriveAloneNamesItsRoot) {
-    const struct {
-        const char* directory;
-        const char* folder;
-    } cases[] = {
-        {"E:", "E:\\"},
-        {"\\\\?\\E:", "\\\\?\\E:\\"},
-        {"C:\\Games\\Emu", "C:\\Games\\Emu"},
-        {"\\\\srv\\share", "\\\\srv\\share"},
-        {".", "."},
-    };
+TEST(PathText, ADriveAloneNamesItsRootAndOtherDirectoriesThemselves) {
+    const char* const cases[][2] = {
+        {"E:", "E:\\"}, {"\\\\?\\E:", "\\\\?\\E:\\"}, {"C:\\Emu", "C:\\Emu"}, {".", "."}};
+    char out[8];
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.directory);
-        char out[16];
-        EXPECT_TRUE(folderNamedBy(c.directory, out, sizeof out));
-        EXPECT_STREQ(c.folder, out);
+        EXPECT_TRUE(folderNamedBy(c[0], out, sizeof out));
+        EXPECT_STREQ(c[1], out);
     }
-    char small[3];
-    EXPECT_FALSE(folderNamedBy("E:", small, sizeof small));
-    EXPECT_STREQ("", small);
-    EXPECT_FALSE(folderNamedBy(nullptr, small, sizeof small));
+    EXPECT_FALSE(folderNamedBy("E:", out, 3));
+    EXPECT_FALSE(folderNamedBy(nullptr, out, sizeof out));
 }
 
-TEST(PathText, OnePairOfQuotesAroundTheWholePathIsDropped) {
-    const struct {
-        const char* path;
-        const char* file;
-    } cases[] = {
-        {"\"C:\\my roms\\game.vb\"", "C:\\my roms\\game.vb"},
-        {"C:\\my roms\\game.vb", "C:\\my roms\\game.vb"},
-        {"\"\"C:\\a\"\"", "\"C:\\a\""},
-        {"\"C:\\a", "\"C:\\a"},
-        {"C:\\a\"", "C:\\a\""},
-        {"\"", "\""},
-        {"\"\"", ""},
-        {"", ""},
-        {nullptr, ""},
-    };
+TEST(PathText, OnlyOnePairOfQuotesAroundTheWholePathIsDropped) {
+    const char* const cases[][2] = {{"\"C:\\my roms\\a.vb\"", "C:\\my roms\\a.vb"},
+                                    {"C:\\a b", "C:\\a b"},
+                                    {"\"\"C:\\a\"\"", "\"C:\\a\""},
+                                    {"\"C:\\a", "\"C:\\a"},
+                                    {"\"", "\""},
+                                    {"\"\"", ""},
+                                    {nullptr, ""}};
+    char out[32];
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.path != nullptr ? c.path : "(null)");
-        const PathSpan span = pathWithoutQuotePair(c.path);
-        EXPECT_EQ(c.file, std::string(span.start, span.length));
-        char out[32];
-        EXPECT_TRUE(copyPathWithoutQuotePair(c.path, out, sizeof out));
-        EXPECT_STREQ(c.file, out);
+        const PathSpan span = pathWithoutQuotePair(c[0]);
+        EXPECT_EQ(c[1], std::string(span.start, span.length));
+        EXPECT_TRUE(copyPathWithoutQuotePair(c[0], out, sizeof out));
+        EXPECT_STREQ(c[1], out);
     }
-    char small[5];
-    EXPECT_TRUE(copyPathWithoutQuotePair("\"C:\\a\"", small, sizeof small));
-    EXPECT_FALSE(copyPathWithoutQuotePair("\"C:\\ab\"", small, sizeof small));
-    EXPECT_STREQ("", small);
+    EXPECT_TRUE(copyPathWithoutQuotePair("\"C:\\a\"", out, 5));
+    EXPECT_FALSE(copyPathWithoutQuotePair("\"C:\\ab\"", out, 5));
+    EXPECT_STREQ("", out);
 }
 
 } // namespace
