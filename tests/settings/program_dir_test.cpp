@@ -33,6 +33,7 @@ TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
         {"path too long for its buffer", kLongPath.c_str(), "D:\\x\\launcher.exe", nullptr,
          "D:\\x"},
         {"no module path: current directory", "launcher", nullptr, "E:\\work", "E:\\work"},
+        {"module path in a root", "\"l.exe\"", "E:\\l.exe", nullptr, "E:"},
         {"current directory is a root", nullptr, "nobackslash", "C:\\", "C:"},
         {"nothing known", nullptr, nullptr, nullptr, "."},
         {"empty current directory", "", "", "", "."},
