@@ -1067,9 +1067,10 @@ class PathTest(LauncherTest):
 
     def test_a_relative_start_keeps_to_the_launchers_folder(self):
         """A parent (a script, a console, another front end) in the folder above starts
-        "run NAME\\launcher.exe" with "elsewhere" as its working directory; then a file is
-        picked in "picked", which moves the current directory there (Wine's dialog as
-        Windows'). The relative path names the launcher only against the parent's folder."""
+        "run NAME\\launcher.exe" with "elsewhere" as its working directory; then the dialog goes
+        into the folder "picked", which moves the current directory there (Wine's dialog as
+        Windows'), and a file is picked. The relative path names the launcher only against the
+        parent's folder."""
         for folder in ("elsewhere", "picked"):
             shutil.rmtree(os.path.join(ARGS.work_dir, folder), ignore_errors=True)
             os.makedirs(os.path.join(ARGS.work_dir, folder))
@@ -1077,8 +1078,9 @@ class PathTest(LauncherTest):
         launcher, values = self.start({"swap": "1"},
                                       parent=(application, "elsewhere", ARGS.work_dir))
         self.assertEqual(launcher.view(IDC_SWAP).controls[IDC_SWAP]["check"], "1")
-        values["romPath"] = windows_path(os.path.join(ARGS.work_dir, "picked")) + "\\game.vb"
-        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, values["romPath"])
+        picked = windows_path(os.path.join(ARGS.work_dir, "picked"))
+        values["romPath"] = picked + "\\game.vb"
+        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, picked, "game.vb")
         launcher.wait_text(IDC_ROM_PATH, values["romPath"])
         self.assertLaunches(launcher, values)
         self.assertSavedOnClose(launcher, values)
