@@ -60,14 +60,20 @@ std::string switchesOf(const LauncherSettings& s) {
     return text;
 }
 
+// The ROM path as the text carries it: a pasted path's one pair of quotes taken off.
+std::string romFileOf(const LauncherSettings& s) {
+    const std::string rom = s.romPath ? s.romPath.get() : "";
+    const bool quoted = rom.size() >= 2 && rom.front() == '"' && rom.back() == '"';
+    return quoted ? rom.substr(1, rom.size() - 2) : rom;
+}
+
 std::string expectedArguments(const LauncherSettings& s) {
-    return "\"" + std::string(s.romPath ? s.romPath.get() : "") + "\" -display " +
-           tokenAt(kDisplayTokens, s.dspMode) + " -dspmode " +
-           tokenAt(kThreedTokens, s.threedMode) + " -frmskp " + intText(s.fSkip) + " -brite " +
-           realText(s.bFactor) + " -balance " + realText(s.balr) + " " + realText(s.balg) + " " +
-           realText(s.balb) + " -sclscr " + intText(s.scale) + " -pport " + intText(s.pport) +
-           " -joy " + intText(s.joy) + " -pallet " + paletteTokenOf(s.threedMode, s.pallet) +
-           switchesOf(s);
+    return "\"" + romFileOf(s) + "\" -display " + tokenAt(kDisplayTokens, s.dspMode) +
+           " -dspmode " + tokenAt(kThreedTokens, s.threedMode) + " -frmskp " + intText(s.fSkip) +
+           " -brite " + realText(s.bFactor) + " -balance " + realText(s.balr) + " " +
+           realText(s.balg) + " " + realText(s.balb) + " -sclscr " + intText(s.scale) + " -pport " +
+           intText(s.pport) + " -joy " + intText(s.joy) + " -pallet " +
+           paletteTokenOf(s.threedMode, s.pallet) + switchesOf(s);
 }
 
 // Mostly small values, so that the choice indices often land inside their tables; any int32
@@ -132,7 +138,7 @@ std::string checkEmulatorArguments(const uint8_t* data, size_t size) {
     const std::string text = build(s, kArgumentsBufferSize, fitted);
     if (!fitted)
         return "args: a record's parameter text was refused";
-    const std::string rom = s.romPath ? s.romPath.get() : "";
+    const std::string rom = romFileOf(s);
     if (text.compare(0, rom.size() + 2, "\"" + rom + "\"") != 0)
         return "args: the text does not start with the quoted ROM path";
     const std::string tail = switchesOf(s);

@@ -18,6 +18,14 @@ struct Source {
     const char* get() const { return given ? text.c_str() : nullptr; }
 };
 
+// A drive letter, a colon and a backslash, or two backslashes.
+bool fullyQualified(const std::string& path) {
+    if (path.compare(0, 2, "\\\\") == 0)
+        return true;
+    const char lower = static_cast<char>(path.empty() ? 0 : path[0] | 0x20);
+    return path.size() >= 3 && lower >= 'a' && lower <= 'z' && path[1] == ':' && path[2] == '\\';
+}
+
 // The quoted launcher path at the start of a command line, when it fits `size`.
 bool pathFromCommandLine(const Source& commandLine, size_t size, std::string& path) {
     const std::string& text = commandLine.text;
@@ -79,10 +87,7 @@ std::string checkBaseDir(const uint8_t* data, size_t size) {
     const Source& module = sources[1];
     const Source& current = sources[2];
 
-    // The native platform's full-path rule keeps every path as it stands, so the check can
-    // tell the sources apart.
-    const OwnedText baseDir =
-        deriveBaseDir(commandLine.get(), module.get(), current.get(), fullPathOf);
+    const OwnedText baseDir = deriveBaseDir(commandLine.get(), module.get(), current.get());
     if (baseDir == nullptr)
         return "basedir: no directory";
     const std::string result = baseDir.get();
@@ -105,8 +110,9 @@ std::string checkBaseDir(const uint8_t* data, size_t size) {
 
     // The first source the rule allows decides.
     std::string directory;
-    // The command line's directory goes to the full-path rule with its backslash: one less.
-    if (haveLauncherPath && directoryOf(launcherPath, kPathBufferSize - 1, directory)) {
+    // A relative command-line path names a folder only against the parent's current directory.
+    if (haveLauncherPath && fullyQualified(launcherPath) &&
+        directoryOf(launcherPath, kPathBufferSize, directory)) {
         expected = directory;
     } else if (module.given && directoryOf(module.text, kPathBufferSize, directory)) {
         expected = directory;

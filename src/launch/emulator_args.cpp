@@ -5,6 +5,7 @@
 
 #include "numtext/number_text.h"
 #include "settings/choice_tables.h"
+#include "settings/path_text.h"
 
 namespace {
 
@@ -17,14 +18,18 @@ struct BoundedText {
     bool overflowed;
 };
 
-void append(BoundedText& text, const char* piece) {
-    const size_t pieceLength = std::strlen(piece);
+void appendSpan(BoundedText& text, const char* piece, size_t pieceLength) {
     if (text.overflowed || text.length + pieceLength >= text.size) {
         text.overflowed = true;
         return;
     }
-    std::memcpy(text.out + text.length, piece, pieceLength + 1);
+    std::memcpy(text.out + text.length, piece, pieceLength);
     text.length += pieceLength;
+    text.out[text.length] = '\0';
+}
+
+void append(BoundedText& text, const char* piece) {
+    appendSpan(text, piece, std::strlen(piece));
 }
 
 void appendInt(BoundedText& text, int32_t value) {
@@ -71,8 +76,11 @@ bool buildEmulatorArguments(const LauncherSettings& s, char* out, size_t size) {
     }
     out[0] = '\0';
     BoundedText text{out, size, 0, false};
+    // A pasted path may come in its own pair of quotes: doubled, they would end the quoted
+    // path at once and the emulator would split it at its first blank.
+    const PathSpan rom = pathWithoutQuotePair(s.romPath.get());
     append(text, "\"");
-    append(text, s.romPath ? s.romPath.get() : "");
+    appendSpan(text, rom.start, rom.length);
     append(text, "\" -display ");
     append(text, choiceAt(kDisplayTable, s.dspMode).token);
     append(text, " -dspmode ");

@@ -21,5 +21,6 @@ constexpr size_t kArgumentsBufferSize = 1024;
 //   -pport %d -joy %d -pallet P, then eleven switch words, each empty when off:
 //   -flip -hstretch -ltimmer -vfhack -more_ram -debug -disasm -stdout -altkbd -nothrtl -status
 // A switch that is off keeps its separating blank, so with every switch off the text ends
-// with the palette token and eleven blanks.
+// with the palette token and eleven blanks. A romPath wrapped in one pair of double quotes (a
+// pasted path) goes in without that pair (pathWithoutQuotePair); the record keeps it as typed.
 bool buildEmulatorArguments(const LauncherSettings& settings, char* out, size_t size);

@@ -9,6 +9,7 @@
 #include "launch/emulator_args.h"
 #include "launch/launch.h"
 #include "settings/launcher_settings.h"
+#include "settings/path_text.h"
 #include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
 
@@ -19,21 +20,25 @@ namespace {
 void openWithShell(const char* file, const char* parameters) {
     const auto shellExecute =
         systemProcedure<decltype(&ShellExecuteA)>("shell32.dll", "ShellExecuteA");
-    if (shellExecute != nullptr) {
+    // At a drive's root baseDir is "E:", which names the drive's current directory (the
+    // open-file dialog moves it into the folder of the last pick): the shell gets "E:\".
+    char folder[kPathBufferSize];
+    if (shellExecute != nullptr && folderNamedBy(settings.baseDir.get(), folder, sizeof folder)) {
         initialiseComForShell();
-        shellExecute(launcherWindow, "open", file, parameters, settings.baseDir.get(),
-                     SW_SHOWNORMAL);
+        shellExecute(launcherWindow, "open", file, parameters, folder, SW_SHOWNORMAL);
     }
 }
 
 } // namespace
 
 bool launchEmulator() {
-    // With no emulator named, the shell would "open" the working directory itself and show
-    // the launcher's folder: an empty path starts nothing, like any other missing emulator.
-    const char* emulator = settings.emuPath ? settings.emuPath.get() : "";
+    // A pasted path may come in one pair of quotes: the shell gets the file inside them. With
+    // no emulator named, the shell would "open" the working directory itself and show the
+    // launcher's folder: an empty path starts nothing, like any other missing emulator.
+    char emulator[kPathBufferSize];
     char arguments[kArgumentsBufferSize];
-    if (emulator[0] != '\0' && buildEmulatorArguments(settings, arguments, sizeof arguments)) {
+    if (copyPathWithoutQuotePair(settings.emuPath.get(), emulator, sizeof emulator) &&
+        emulator[0] != '\0' && buildEmulatorArguments(settings, arguments, sizeof arguments)) {
         openWithShell(emulator, arguments);
     }
     return true;

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "settings/path_text.h"
+
 bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size) {
     if (size == 0) {
         return false;
@@ -50,35 +52,12 @@ bool directoryOfPath(const char* path, char* out, size_t size) {
     return true;
 }
 
-bool fullDirectoryOf(const char* launcherPath, FullPathRule fullPath, char* out, size_t size) {
-    if (size == 0) {
-        return false;
-    }
-    out[0] = '\0';
-    char directory[kPathBufferSize];
-    if (!directoryOfPath(launcherPath, directory, sizeof directory - 1)) {
-        return false;
-    }
-    const size_t length = std::strlen(directory);
-    directory[length] = '\\';
-    directory[length + 1] = '\0';
-    if (fullPath == nullptr || !fullPath(directory, out, size) || out[0] == '\0') {
-        out[0] = '\0';
-        return false;
-    }
-    const size_t fullLength = std::strlen(out);
-    if (out[fullLength - 1] == '\\') {
-        out[fullLength - 1] = '\0';
-    }
-    return true;
-}
-
-OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir,
-                        FullPathRule fullPath) {
+OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir) {
     char launcherPath[kPathBufferSize];
     char directory[kPathBufferSize];
     if (launcherPathFromCommandLine(commandLine, launcherPath, sizeof launcherPath) &&
-        fullDirectoryOf(launcherPath, fullPath, directory, sizeof directory)) {
+        isFullyQualifiedPath(launcherPath) &&
+        directoryOfPath(launcherPath, directory, sizeof directory)) {
         return copyText(directory);
     }
     if (directoryOfPath(modulePath, directory, sizeof directory)) {
@@ -103,5 +82,5 @@ void LauncherSettings::locateBaseDir() {
     const bool haveModule = launcherModulePath(modulePath, sizeof modulePath);
     const bool haveCurrent = currentDirectory(currentDir, sizeof currentDir);
     baseDir = deriveBaseDir(processCommandLine(), haveModule ? modulePath : nullptr,
-                            haveCurrent ? currentDir : nullptr, fullPathOf);
+                            haveCurrent ? currentDir : nullptr);
 }

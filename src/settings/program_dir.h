@@ -3,17 +3,18 @@
 //
 // How it is found, in order:
 //  1. The process command line, as the shell starts programs: the launcher's own path in
-//     double quotes first. baseDir is that path up to its last backslash, made a full path
-//     against the current directory at start: a console may start the launcher by a relative
-//     path ("my tools\launcher.exe"), and the open-file dialog later moves the current
-//     directory, so a relative baseDir would then name another folder.
-//  2. When the command line does not start with a quoted path, yields no path, or the path has
-//     no backslash or is too long: the launcher's module path, the platform's own record of
-//     where the running program lives (an unquoted command line cannot be split reliably:
-//     C:\Program Files\... would split at the blank).
+//     double quotes first. When that path is fully qualified (a drive and a backslash, or
+//     "\\"), baseDir is the path up to its last backslash.
+//  2. When the command line does not start with a quoted path, yields no path, or the path is
+//     relative, has no backslash or is too long: the launcher's module path, the platform's own
+//     record of where the running program lives. A relative path was resolved by the parent
+//     against its own current directory, which need not be the launcher's (a script may start
+//     "tools\launcher.exe" with another working directory); and an unquoted command line cannot
+//     be split reliably: C:\Program Files\... would split at the blank.
 //  3. When that fails too: the current directory, and failing that ".".
 // So baseDir is always set once locateBaseDir has run, never longer than 259 characters, and a
-// full path but for the last resort ".".
+// full path but for the last resort ".". At a drive's root it is "E:" (no trailing backslash,
+// as everywhere): whatever hands it to the platform as a folder goes through folderNamedBy.
 #pragma once
 
 #include <cstddef>
@@ -29,19 +30,8 @@ bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size
 // result would not fit `size`.
 bool directoryOfPath(const char* path, char* out, size_t size);
 
-// The platform's full-path rule: `path` resolved against the current directory, "." and ".."
-// taken out. False when it cannot be resolved or the result does not fit `size`.
-using FullPathRule = bool (*)(const char* path, char* out, size_t size);
-
-// The directory of `launcherPath` as a full path without trailing backslash: the path up to and
-// including its last backslash goes through `fullPath`, so a launcher in a root ("C:\l.exe")
-// gives the root itself ("C:"), never the drive's current directory. False when the path has
-// no backslash, or the full path cannot be had or does not fit `size`.
-bool fullDirectoryOf(const char* launcherPath, FullPathRule fullPath, char* out, size_t size);
-
 // The whole rule above, with the platform's answers given: any of them may be nullptr.
-OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir,
-                        FullPathRule fullPath);
+OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir);
 
 // The platform twins (program_dir_win.cpp, program_dir_posix.cpp).
 // The process command line, or nullptr where the platform has none.
@@ -50,5 +40,3 @@ const char* processCommandLine();
 bool launcherModulePath(char* out, size_t size);
 // The current directory; false when it is unknown or does not fit `size`.
 bool currentDirectory(char* out, size_t size);
-// The platform's FullPathRule.
-bool fullPathOf(const char* path, char* out, size_t size);

@@ -23,13 +23,3 @@ bool currentDirectory(char* out, size_t size) {
     const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(size), out);
     return length > 0 && length < size;
 }
-
-bool fullPathOf(const char* path, char* out, size_t size) {
-    if (size == 0) {
-        return false;
-    }
-    out[0] = '\0';
-    // The length without the terminator when the path fits, else the size it would need.
-    const DWORD length = GetFullPathNameA(path, static_cast<DWORD>(size), out, nullptr);
-    return length > 0 && length < size;
-}

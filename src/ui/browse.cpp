@@ -6,9 +6,13 @@
 #include <cstring>
 
 #include "settings/launcher_settings.h"
+#include "settings/path_text.h"
+#include "settings/program_dir.h"
 #include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
 #include "ui/launcher_window.h"
+
+namespace {
 
 // The size of the request's first long-lived layout, which every version of the platform
 // accepts: 76 bytes in the 32-bit launcher (the 64-bit test build has wider pointers).
@@ -16,17 +20,30 @@ constexpr DWORD kOpenFileNameSize =
     offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(OPENFILENAMEA::lpTemplateName);
 static_assert(sizeof(void*) != 4 || kOpenFileNameSize == 76, "the 32-bit request is 76 bytes");
 
-void browseForFile(int editId, const char* filter) {
-    // COMDLG32 is loaded at the first "..." press; when it cannot be, the press does nothing,
-    // as when the dialog is cancelled.
-    const auto getOpenFileName =
-        systemProcedure<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
-    if (getOpenFileName == nullptr) {
+// The folder `path` lies in, as the dialog takes it ("E:\" at a root), when that folder
+// exists; otherwise "".
+void existingFolderOf(const char* path, char* out, size_t size) {
+    char directory[kPathBufferSize];
+    if (!directoryOfPath(path, directory, sizeof directory) ||
+        !folderNamedBy(directory, out, size)) {
+        out[0] = '\0';
         return;
     }
-    // Starts at the edit's current path; the chosen one comes back in the same buffer.
+    const DWORD attributes = GetFileAttributesA(out);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        out[0] = '\0';
+    }
+}
+
+} // namespace
+
+void browseForFileWith(const OpenFileDialogCalls& dialog, int editId, const char* filter) {
+    // Starts at the edit's current path, without the quotes a pasted one may carry (the edit
+    // keeps them); the chosen path comes back in the same buffer.
+    char text[kPathBufferSize];
+    GetDlgItemTextA(launcherWindow, editId, text, sizeof text);
     char fileName[kPathBufferSize];
-    GetDlgItemTextA(launcherWindow, editId, fileName, sizeof fileName);
+    copyPathWithoutQuotePair(text, fileName, sizeof fileName);
 
     initialiseComForShell();
     OPENFILENAMEA request;
@@ -36,9 +53,32 @@ void browseForFile(int editId, const char* filter) {
     request.lpstrFilter = filter;
     request.lpstrFile = fileName;
     request.nMaxFile = sizeof fileName;
-    if (!getOpenFileName(&request) || fileName[0] == '\0') {
+    BOOL chosen = dialog.show(&request);
+    // The platform's dialog refuses an initial name that no file name may hold ("<", "|", a
+    // wildcard) and returns at once, so the press would do nothing: it opens once more with no
+    // name, in the folder the text names when there is one.
+    char folder[kPathBufferSize];
+    if (!chosen && dialog.lastError != nullptr && dialog.lastError() == FNERR_INVALIDFILENAME) {
+        existingFolderOf(fileName, folder, sizeof folder);
+        request.lpstrInitialDir = folder[0] != '\0' ? folder : nullptr;
+        fileName[0] = '\0';
+        chosen = dialog.show(&request);
+    }
+    if (!chosen || fileName[0] == '\0') {
         return;
     }
     // The edit's announcement stores the path in the settings.
     SetDlgItemTextA(launcherWindow, editId, fileName);
+}
+
+void browseForFile(int editId, const char* filter) {
+    // COMDLG32 is loaded at the first "..." press; when it cannot be, the press does nothing,
+    // as when the dialog is cancelled.
+    const OpenFileDialogCalls dialog = {
+        systemProcedure<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA"),
+        systemProcedure<decltype(&CommDlgExtendedError)>("comdlg32.dll", "CommDlgExtendedError"),
+    };
+    if (dialog.show != nullptr) {
+        browseForFileWith(dialog, editId, filter);
+    }
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <commdlg.h>
+
 #include "handle/launcher_window_handle.h"
 
 // Creates the window (not yet visible) with `procedure` as its dialog procedure (the
@@ -33,5 +35,14 @@ extern DialogFill dialogFill;
 void handleControlCommand(WPARAM wParam, LPARAM lParam);
 
 // Runs the open-file dialog for one path edit; a chosen file becomes the edit's text, whose
-// announcement stores it (browse.cpp).
+// announcement stores it (browse.cpp). The dialog starts at the edit's path without the one
+// pair of quotes a pasted path may carry; a name the dialog refuses (FNERR_INVALIDFILENAME)
+// opens it once more with no name, in the folder the text names when that folder exists.
 void browseForFile(int editId, const char* filter);
+
+// The dialog's two calls, which browseForFile takes from COMDLG32; a test hands its own.
+struct OpenFileDialogCalls {
+    BOOL(WINAPI* show)(LPOPENFILENAMEA request);
+    DWORD(WINAPI* lastError)();
+};
+void browseForFileWith(const OpenFileDialogCalls& dialog, int editId, const char* filter);

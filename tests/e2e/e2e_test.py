@@ -465,21 +465,18 @@ class Launcher:
     def launches_path(self):
         return os.path.join(self.dir, "launches.txt")
 
-    def start(self, env=None, relative=False):
-        """Starts the launcher in its folder by its full path; `relative`: from the folder
-        above, by the relative path "run NAME\\launcher.exe" typed in a console, whose command
-        line it becomes as typed (Wine's loader would make a path given to it full, so the
-        console's batch file starts it)."""
+    def start(self, env=None, parent=None):
+        """Starts the launcher in its folder by its full path; `parent`: (application, working
+        directory, parent's folder) for the probe as a parent calling CreateProcess with them
+        (it ends with the launcher's exit status)."""
         wait_for("the previous launcher window to go",
                  lambda: not SESSION.view("").launcher_windows(), START_SECONDS)
         command = [SESSION.loader, os.path.join(self.dir, "launcher.exe")]
         folder = self.dir
-        if relative:
-            folder = os.path.dirname(self.dir)
-            with open(os.path.join(folder, "relative_start.cmd"), "wb") as batch:
-                batch.write(('"%s\\launcher.exe"\r\nexit %%ERRORLEVEL%%\r\n' %
-                             os.path.basename(self.dir)).encode("latin-1"))
-            command = [SESSION.loader, "cmd", "/c", "relative_start.cmd"]
+        if parent is not None:
+            application, directory, folder = parent
+            command = [SESSION.loader, os.path.abspath(ARGS.probe), "start", application,
+                       directory]
         self.process = subprocess.Popen(command, cwd=folder, env=env or SESSION.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
@@ -772,11 +769,11 @@ class LauncherTest(unittest.TestCase):
                 take_failure_screenshot(self)
                 raise
 
-    def start(self, overrides=None, ini=None, env=None, relative=False):
+    def start(self, overrides=None, ini=None, env=None, parent=None):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
-        gives the file's whole text instead; `env` is its process's environment; `relative`
-        starts it by a relative path (Launcher.start). Returns it and the settings it should
-        hold."""
+        gives the file's whole text instead; `env` is its process's environment; `parent`
+        starts it through another parent (Launcher.start). Returns it and the settings it
+        should hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
             self.launcher.stop()  # one test may start several in turn
@@ -787,7 +784,7 @@ class LauncherTest(unittest.TestCase):
         with open(self.launcher.ini_path, "wb") as file:
             file.write(text.encode("latin-1"))
         self.addCleanup(self.launcher.stop)
-        self.launcher.start(env, relative)
+        self.launcher.start(env, parent)
         return self.launcher, values
 
     def assertLaunches(self, launcher, values, program=None, records_path=None):
@@ -1036,12 +1033,15 @@ class PathTest(LauncherTest):
         self.assertFalse(os.path.exists(launcher.launches_path))
         self.assertSavedOnClose(launcher, values)
 
-    def choose_in_dialog(self, launcher, browse_id, name):
+    def choose_in_dialog(self, launcher, browse_id, *names):
+        """Types each name into the dialog's field and presses Return: a folder's name goes
+        into the folder, as a person goes there; the last is the file."""
         dialog = launcher.open_file_dialog(browse_id)
         field = launcher.file_name_field(dialog)
-        launcher.clear_edit_at(*centre(field), lambda: self.dialog_field_text(dialog))
-        launcher.type_text(name)
-        launcher.keys("Return")
+        for name in names:
+            launcher.clear_edit_at(*centre(field), lambda: self.dialog_field_text(dialog))
+            launcher.type_text(name)
+            launcher.keys("Return")
         wait_for("the open-file dialog to close", lambda: launcher.dialog_gone(dialog))
 
     @staticmethod
@@ -1066,26 +1066,48 @@ class PathTest(LauncherTest):
         self.assertSavedOnClose(launcher, values)
 
     def test_a_relative_start_keeps_to_the_launchers_folder(self):
-        """Started by a relative path from the folder above, then a file picked in another
-        folder: the open-file dialog moves the process's current directory there (Wine's as
-        Windows' does), and everything built on the launcher's folder must still name it."""
-        launcher, values = self.start(ini="[main]\r\nswap=1\r\n", relative=True)
-        values["swap"] = "1"
-        elsewhere = os.path.join(ARGS.work_dir, "elsewhere")
-        shutil.rmtree(elsewhere, ignore_errors=True)
-        os.makedirs(elsewhere)
-        rom = windows_path(elsewhere) + "\\game.vb"
-        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, rom)
-        launcher.wait_text(IDC_ROM_PATH, rom)
-        values["romPath"] = rom
+        """A parent (a script, a console, another front end) in the folder above starts
+        "run NAME\\launcher.exe" with "elsewhere" as its working directory; then the dialog goes
+        into the folder "picked", which moves the current directory there (Wine's dialog as
+        Windows'), and a file is picked. The relative path names the launcher only against the
+        parent's folder."""
+        for folder in ("elsewhere", "picked"):
+            shutil.rmtree(os.path.join(ARGS.work_dir, folder), ignore_errors=True)
+            os.makedirs(os.path.join(ARGS.work_dir, folder))
+        application = "run %s\\launcher.exe" % self.id().split(".")[-1]
+        launcher, values = self.start({"swap": "1"},
+                                      parent=(application, "elsewhere", ARGS.work_dir))
+        self.assertEqual(launcher.view(IDC_SWAP).controls[IDC_SWAP]["check"], "1")
+        picked = windows_path(os.path.join(ARGS.work_dir, "picked"))
+        values["romPath"] = picked + "\\game.vb"
+        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, picked, "game.vb")
+        launcher.wait_text(IDC_ROM_PATH, values["romPath"])
         self.assertLaunches(launcher, values)
-        self.assertEqual(launcher.close(), 1)
-        saved = launcher.saved()
-        self.assertEqual((len(saved), dict(saved)), (24, values))
-        strays = [os.path.join(folder, "quellix.ini")
-                  for folder, _, files in os.walk(ARGS.work_dir) if "quellix.ini" in files and
-                  not folder.startswith(os.path.join(ARGS.work_dir, "run "))]
+        self.assertSavedOnClose(launcher, values)
+        strays = [folder for folder, _, files in os.walk(ARGS.work_dir) if "quellix.ini" in files
+                  for place in [os.path.relpath(folder, ARGS.work_dir)]
+                  if not place.startswith("run ") or os.sep in place]
         self.assertEqual(strays, [])
+
+    def test_at_a_drives_root_the_emulator_starts_in_the_root(self):
+        """The launcher at the top of a drive (E:\\launcher.exe on a USB stick), started as
+        Explorer does. Its folder "Q:" alone names the drive's current directory, which a pick
+        in Q:\\roms moves there; the emulator must still start in Q:\\."""
+        drive = os.path.join(SESSION.prefix, "dosdevices", "q:")
+        if os.path.lexists(drive):
+            os.remove(drive)
+        os.symlink(os.path.join(ARGS.work_dir, "run " + self.id().split(".")[-1]), drive)
+        self.addCleanup(os.remove, drive)
+        launcher, values = self.start(ini="[main]\r\n",
+                                      parent=("Q:\\launcher.exe", "Q:\\", ARGS.work_dir))
+        os.makedirs(os.path.join(launcher.dir, "roms"))
+        values.update(emuPath="Q:\\quellix.exe", romPath="Q:\\roms\\game.vb")
+        self.choose_in_dialog(launcher, IDC_ROM_BROWSE, "roms", "game.vb")
+        launcher.wait_text(IDC_ROM_PATH, values["romPath"])
+        self.assertEqual(launcher.launch(),
+                         (expected_parameters(values), "Q:\\", values["emuPath"]))
+        self.assertEqual(launcher.close(), 1)
+        self.assertEqual(dict(launcher.saved()), values)
 
     def test_cancelled_browsing_changes_nothing(self):
         launcher, values = self.start()

@@ -11,6 +11,7 @@
 //   toplevel hwnd= owner= pid= class= rect= title=
 // A line whose window did not answer in time ends in "late=1".
 // Texts are cut at kTextSize - 1 characters, and tabs or line ends in them become blanks.
+// Started as "probe start APPLICATION DIRECTORY" it is the launcher's parent instead.
 #include <windows.h>
 
 #include <cstring>
@@ -389,9 +390,37 @@ bool readRequest(char* out, size_t size) {
     }
 }
 
+// A parent as scripts and front ends are: CreateProcess with `application` (a relative name
+// is resolved against this process's current directory), the same name in quotes as the
+// command line, and `directory` as the child's working directory. Gives the child's exit
+// status once it ends, 120 when it cannot start it.
+int startAndWait(const char* application, const char* directory) {
+    char commandLine[kTextSize];
+    const size_t length = std::strlen(application);
+    if (length + 3 > sizeof commandLine) {
+        return 120;
+    }
+    commandLine[0] = '"';
+    std::memcpy(commandLine + 1, application, length);
+    std::memcpy(commandLine + 1 + length, "\"", 2);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    DWORD status = 120;
+    if (CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr, directory,
+                       &startup, &child)) {
+        WaitForSingleObject(child.hProcess, INFINITE);
+        GetExitCodeProcess(child.hProcess, &status);
+    }
+    return static_cast<int>(status);
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "start") == 0) {
+        return startAndWait(argv[2], argv[3]);
+    }
     // Starting a Wine process takes seconds, so the probe stays up and answers request lines.
     char request[kTextSize];
     while (readRequest(request, sizeof request)) {

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "settings/program_dir.h"
 
@@ -17,40 +16,6 @@ struct BaseDirCase {
 };
 
 const std::string kLongPath = "\"C:\\" + std::string(300, 'x') + "\\launcher.exe\"";
-
-// A relative directory that fits 260 characters, but not once made full.
-const std::string kLongRelativePath = "\"" + std::string(250, 't') + "\\launcher.exe\"";
-
-// A full-path rule like the platform's for the forms below: a drive path stands as it is, any
-// other is resolved against the current directory "W:\work"; then, as GetFullPathNameA does,
-// "." and empty parts are taken out and ".." takes out the part before it (never the drive).
-bool resolveInWork(const char* path, char* out, size_t size) {
-    const std::string joined =
-        path[0] != '\0' && path[1] == ':' ? path : "W:\\work\\" + std::string(path);
-    std::vector<std::string> parts;
-    for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1) {
-        end = joined.find('\\', start);
-        const std::string part = joined.substr(start, end - start);
-        if (part == ".." && parts.size() > 1) {
-            parts.pop_back();
-        } else if (!part.empty() && part != "." && part != "..") {
-            parts.push_back(part);
-        }
-    }
-    std::string full;
-    for (const std::string& part : parts) {
-        full += (full.empty() ? "" : "\\") + part;
-    }
-    if (joined.back() == '\\') {
-        full += '\\';
-    }
-    if (full.size() >= size) {
-        return false;
-    }
-    full.copy(out, full.size());
-    out[full.size()] = '\0';
-    return true;
-}
 
 TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
     const BaseDirCase cases[] = {
@@ -68,21 +33,21 @@ TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
         {"path too long for its buffer", kLongPath.c_str(), "D:\\x\\launcher.exe", nullptr,
          "D:\\x"},
         {"no module path: current directory", "launcher", nullptr, "E:\\work", "E:\\work"},
+        {"module path in a root", "\"l.exe\"", "E:\\l.exe", nullptr, "E:"},
         {"current directory is a root", nullptr, "nobackslash", "C:\\", "C:"},
         {"nothing known", nullptr, nullptr, nullptr, "."},
         {"empty current directory", "", "", "", "."},
-        {"relative path made full", "\"my tools\\launcher.exe\"", "M:\\m\\l.exe", nullptr,
-         "W:\\work\\my tools"},
-        {"relative path in the current directory", "\".\\launcher.exe\" x", nullptr, nullptr,
-         "W:\\work"},
-        {"relative path upwards", "\"..\\up\\.\\launcher.exe\"", nullptr, nullptr, "W:\\up"},
-        {"full path too long for its buffer", kLongRelativePath.c_str(), "M:\\m\\l.exe", nullptr,
+        {"server share", "\"\\\\srv\\share\\l.exe\"", "M:\\m\\l.exe", nullptr, "\\\\srv\\share"},
+        // A path that is not fully qualified was resolved against the parent's directory.
+        {"relative path", "\"my tools\\launcher.exe\"", "M:\\m\\l.exe", "W:\\w", "M:\\m"},
+        {"drive-relative path", "\"C:tools\\l.exe\"", "M:\\m\\l.exe", "W:\\w", "M:\\m"},
+        {"path from the current drive's root", "\"\\tools\\l.exe\"", "M:\\m\\l.exe", nullptr,
          "M:\\m"},
+        {"relative path, no module path", "\".\\launcher.exe\" x", nullptr, "W:\\w", "W:\\w"},
     };
     for (const BaseDirCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const OwnedText baseDir =
-            deriveBaseDir(c.commandLine, c.modulePath, c.currentDir, resolveInWork);
+        const OwnedText baseDir = deriveBaseDir(c.commandLine, c.modulePath, c.currentDir);
         ASSERT_NE(nullptr, baseDir);
         EXPECT_STREQ(c.baseDir, baseDir.get());
     }

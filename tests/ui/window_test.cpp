@@ -899,4 +899,53 @@ TEST_F(LauncherWindowTest, CommandsFromOtherIdsChangeNothing) {
     }
 }
 
+// ---- "..." when the platform's dialog refuses the edit's text ----
+
+// The open-file dialog as Windows runs it: an initial name that no file name may hold is refused
+// at once with FNERR_INVALIDFILENAME. Wine's dialog never refuses, so only this test shows the
+// launcher's second try. Each call is recorded as "name in initial folder".
+std::vector<std::string> dialogCalls;
+bool dialogPicks;
+DWORD dialogError;
+
+BOOL WINAPI refusingDialog(LPOPENFILENAMEA request) {
+    const char* folder = request->lpstrInitialDir;
+    dialogCalls.push_back(std::string(request->lpstrFile) + " in " + (folder ? folder : ""));
+    dialogError = std::strpbrk(request->lpstrFile, "\"<>|*?") ? FNERR_INVALIDFILENAME : 0;
+    if (dialogError != 0 || !dialogPicks) {
+        return FALSE;
+    }
+    lstrcpynA(request->lpstrFile, "C:\\picked.vb", static_cast<int>(request->nMaxFile));
+    return TRUE;
+}
+
+DWORD WINAPI refusingDialogError() {
+    return dialogError;
+}
+
+TEST_F(LauncherWindowTest, BrowsingOpensOnceMoreWithNoNameWhenTheNameIsRefused) {
+    const std::string dir = folder_.dir();
+    const struct {
+        std::string text;
+        bool picks;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"\"" + dir + "\\a.vb\"", true, {dir + "\\a.vb in "}},
+        {dir + "\\*.vb", true, {dir + "\\*.vb in ", " in " + dir}},
+        {dir + "\\no|such\\a.vb", true, {dir + "\\no|such\\a.vb in ", " in "}},
+        {dir + "\\?.vb", false, {dir + "\\?.vb in ", " in " + dir}},
+        {dir + "\\a.vb", false, {dir + "\\a.vb in "}},
+    };
+    ASSERT_NE(nullptr, openFilled());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        SetDlgItemTextA(dialog_, IDC_ROM_PATH, c.text.c_str());
+        dialogCalls.clear();
+        dialogPicks = c.picks;
+        browseForFileWith({refusingDialog, refusingDialogError}, IDC_ROM_PATH, "*.vb\0*.vb\0");
+        EXPECT_EQ(c.calls, dialogCalls);
+        EXPECT_EQ(c.picks ? "C:\\picked.vb" : c.text, std::string(settings.romPath.get()));
+    }
+}
+
 } // namespace

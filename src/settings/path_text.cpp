@@ -1,0 +1,67 @@
+// Windows path-text rules shared by the settings, the launch and the open-file dialog.
+#include "settings/path_text.h"
+
+#include <cstring>
+
+namespace {
+
+bool isDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+} // namespace
+
+bool isFullyQualifiedPath(const char* path) {
+    if (path == nullptr) {
+        return false;
+    }
+    if (path[0] == '\\') {
+        return path[1] == '\\';
+    }
+    return isDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
+bool folderNamedBy(const char* directory, char* out, size_t size) {
+    if (size == 0) {
+        return false;
+    }
+    out[0] = '\0';
+    if (directory == nullptr) {
+        return false;
+    }
+    const size_t length = std::strlen(directory);
+    const bool driveAlone = length > 0 && directory[length - 1] == ':';
+    const size_t folderLength = driveAlone ? length + 1 : length;
+    if (folderLength >= size) {
+        return false;
+    }
+    std::memcpy(out, directory, length);
+    out[length] = '\\';
+    out[folderLength] = '\0';
+    return true;
+}
+
+PathSpan pathWithoutQuotePair(const char* path) {
+    if (path == nullptr) {
+        return PathSpan{"", 0};
+    }
+    const size_t length = std::strlen(path);
+    if (length >= 2 && path[0] == '"' && path[length - 1] == '"') {
+        return PathSpan{path + 1, length - 2};
+    }
+    return PathSpan{path, length};
+}
+
+bool copyPathWithoutQuotePair(const char* path, char* out, size_t size) {
+    if (size == 0) {
+        return false;
+    }
+    const PathSpan span = pathWithoutQuotePair(path);
+    if (span.length >= size) {
+        out[0] = '\0';
+        return false;
+    }
+    std::memcpy(out, span.start, span.length);
+    out[span.length] = '\0';
+    return true;
+}

@@ -1,0 +1,29 @@
+// Rules of Windows path texts the launcher applies in more than one place: which paths name
+// the same file whatever the current directory, the folder a drive alone names, and the quotes
+// a pasted path may carry. Text rules only: no file is looked at.
+#pragma once
+
+#include <cstddef>
+
+// True when `path` names one file whatever the current drive and directory: a drive letter, a
+// colon and a backslash ("C:\x"), or two backslashes ("\\server\share\x"). "x\y", "C:x" (the
+// current directory of drive C) and "\x" (the current drive's root) are not.
+bool isFullyQualifiedPath(const char* path);
+
+// `directory` (no trailing backslash, as baseDir) in the form the platform takes as a folder: a
+// directory that ends in a drive's colon ("E:", baseDir at a drive's root) would name that
+// drive's current directory, so it gets its backslash ("E:\"); any other is copied as it is.
+// False (and "") when `directory` is null or the result does not fit `size`.
+bool folderNamedBy(const char* directory, char* out, size_t size);
+
+// The characters of a path text that name the file: no file name can hold a double quote, so a
+// text wrapped in one pair of them (as "Copy as path" gives a path) names what lies inside;
+// any other text names itself, whole. A null text is "".
+struct PathSpan {
+    const char* start;
+    size_t length;
+};
+PathSpan pathWithoutQuotePair(const char* path);
+
+// The same characters copied into `out`; false (and "") when they do not fit `size`.
+bool copyPathWithoutQuotePair(const char* path, char* out, size_t size);
