@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the release of a Windows build directory (its `release` target) and checks it: the zip
-# holds exactly the launcher, its help page, the readme and the license; the exe is for the
-# build's processor, a GUI program that imports at load time only the system DLLs of
-# src/app/load_time_imports.txt, with a version
-# resource that carries the project's version; the help page and the license are those of the
-# source tree, and the same page sits beside the launcher in the build output; the readme and
-# the license have Windows line ends, and the readme tells what to do when Windows warns before
-# it starts the unsigned exe; SHA256SUMS beside the zip verifies it.
+# holds exactly the launcher, its help page with the page's picture, the readme and the
+# license; the exe is for the build's processor, a GUI program that imports at load time only
+# the system DLLs of src/app/load_time_imports.txt, with a version resource that carries the
+# project's version; the help page, its pictures and the license are those of the source tree,
+# and the same page sits beside the launcher in the build output; the readme and the license
+# have Windows line ends, and the readme tells what to do when Windows warns before it starts
+# the unsigned exe; SHA256SUMS beside the zip verifies it.
 # Usage: tools/check_package.sh BUILD_DIR
 set -euo pipefail
 build="$(cd "$1" && pwd)"
