@@ -1158,9 +1158,7 @@ class ButtonTest(LauncherTest):
         self.assertEqual(directory, launcher.win_dir)
         prefix = '"' + windows_path(viewer) + '" "'
         self.assertTrue(command.startswith(prefix), command)
-        page = command[len(prefix):].rstrip().rstrip('"')
-        if not page.startswith("Z:"):
-            page = directory + "\\" + page  # a relative name is read in the working directory
+        page = command[len(prefix):].rstrip().rstrip('"')  # the page by its full path
         self.assertEqual(page.lower(), (launcher.win_dir + "\\help\\help.html").lower())
         self.assertFalse(os.path.exists(launcher.launches_path))
         self.assertSavedOnClose(launcher, values)
