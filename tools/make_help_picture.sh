@@ -12,35 +12,17 @@ work="$(mktemp -d "${TMPDIR:-/tmp}/quellix-picture.XXXXXX")"
 dist="$repo/build/win32/dist"
 /usr/lib/wine/wine --version >/dev/null 2>&1 || dist="$repo/build/win64/dist"
 mkdir -p "$dist"
+# The settings file the help page shows (its first start in C:\Games\Quellix), so the picture
+# and the page agree; CR LF as the launcher's own file has.
+sed -n '/<pre class="file"><code>/,/<\/code><\/pre>/p' "$repo/help/help.html" |
+    sed 's/<pre class="file"><code>//; s/<\/code><\/pre>//; s/$/\r/' >"$work/page.ini"
+[ "$(grep -c = "$work/page.ini")" -eq 24 ] || {
+    echo "make_help_picture.sh: help/help.html shows no settings file of 24 keys" >&2
+    rm -rf "$work"
+    exit 1
+}
 [ ! -f "$dist/quellix.ini" ] || mv "$dist/quellix.ini" "$work/kept.ini"
-# Wine writes the file back at the end; CR LF as the launcher's own file has.
-sed 's/$/\r/' >"$dist/quellix.ini" <<'EOF'
-[main]
-dspMode=0
-threedMode=0
-pallet=0
-fSkip=0
-bFactor=1.000000
-balr=1.000000
-balg=1.000000
-balb=1.000000
-scale=1
-pport=0
-keyMap=0
-joy=0
-more_ram=0
-swap=0
-hstretch=0
-timmerHack=0
-vfHack=0
-debug=0
-nothrtl=0
-status=0
-disasm=0
-stdout=0
-emuPath=C:\Games\Quellix\quellix.exe
-romPath=C:\Games\Quellix\vb_demo_1.vb
-EOF
+cp "$work/page.ini" "$dist/quellix.ini"
 
 env -u DISPLAY "$repo/tools/run.sh" >"$work/log" 2>&1 &
 run_pid=$!
