@@ -3,8 +3,6 @@
 
 #include <shellapi.h>
 
-#include <cstring>
-
 #include "handle/launcher_window_handle.h"
 #include "launch/emulator_args.h"
 #include "launch/launch.h"
@@ -47,13 +45,8 @@ bool launchEmulator() {
 bool openHelp() {
     // The page by its full path: a relative name is looked for in the current directory first
     // (Wine does so), which the open-file dialog moves and which may hold another help folder.
-    const char kHelpPage[] = "\\help\\help.html";
-    const char* baseDir = settings.baseDir ? settings.baseDir.get() : "";
-    const size_t length = std::strlen(baseDir);
-    char page[kPathBufferSize + sizeof kHelpPage];
-    if (length + sizeof kHelpPage <= sizeof page) {
-        std::memcpy(page, baseDir, length);
-        std::memcpy(page + length, kHelpPage, sizeof kHelpPage);
+    char page[kPathBufferSize];
+    if (pathInBaseDir(settings.baseDir.get(), "\\help\\help.html", page, sizeof page)) {
         openWithShell(page, nullptr);
     }
     return true;

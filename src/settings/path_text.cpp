@@ -11,6 +11,24 @@ bool isDriveLetter(char c) {
 
 } // namespace
 
+bool pathInBaseDir(const char* directory, const char* name, char* out, size_t size) {
+    if (size == 0) {
+        return false;
+    }
+    out[0] = '\0';
+    if (directory == nullptr) {
+        return false;
+    }
+    const size_t directoryLength = std::strlen(directory);
+    const size_t nameLength = std::strlen(name);
+    if (directoryLength + nameLength >= size) {
+        return false;
+    }
+    std::memcpy(out, directory, directoryLength);
+    std::memcpy(out + directoryLength, name, nameLength + 1);
+    return true;
+}
+
 bool isFullyQualifiedPath(const char* path) {
     if (path == nullptr) {
         return false;

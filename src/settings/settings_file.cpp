@@ -5,6 +5,7 @@
 
 #include "numtext/number_text.h"
 #include "settings/launcher_settings.h"
+#include "settings/path_text.h"
 #include "settings/profile_file.h"
 #include "settings/setting_keys.h"
 
@@ -28,25 +29,6 @@ constexpr SettingKey realKey(const char* name, float LauncherSettings::*field, d
 constexpr SettingKey pathKey(const char* name, OwnedText LauncherSettings::*field,
                              const char* defaultFileName) {
     return {name, KeyKind::Path, nullptr, nullptr, nullptr, field, 0, 0.0, defaultFileName};
-}
-
-// baseDir followed by `name`, when it fits `size` characters with its terminator.
-bool pathInBaseDir(const char* baseDir, const char* name, char* out, size_t size) {
-    if (size == 0) {
-        return false;
-    }
-    out[0] = '\0';
-    if (baseDir == nullptr) {
-        return false;
-    }
-    const size_t dirLength = std::strlen(baseDir);
-    const size_t nameLength = std::strlen(name);
-    if (dirLength + nameLength >= size) {
-        return false;
-    }
-    std::memcpy(out, baseDir, dirLength);
-    std::memcpy(out + dirLength, name, nameLength + 1);
-    return true;
 }
 
 void copyBounded(const char* text, char* out, size_t size) {

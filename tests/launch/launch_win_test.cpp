@@ -497,17 +497,27 @@ class HelpScene : public Scene {
 
 // The help tests make their stand-in the program for .html pages. That is a user's browser
 // choice: on a developer's Windows machine it would take theirs over, and an interrupted run
-// would leave it changed. They run only under Wine, whose test prefix is thrown away.
+// would leave it changed. They run only under Wine, in the tests' own prefix.
 class OpenHelp : public ::testing::Test {
   protected:
     void SetUp() override {
         if (!runningUnderWine()) {
             GTEST_SKIP() << "changes the .html association of this user and machine; runs only "
-                            "under Wine, in the tests' throw-away prefix";
+                            "under Wine, in the tests' own prefix";
         }
-        // Beside this program lies another help\help.html, as in the kit.
+        // Beside this program lies another help\help.html, as in the kit: the launcher's must
+        // win over the one in the current directory. Put back afterwards for the tests after.
+        GetCurrentDirectoryA(sizeof before_, before_);
         SetCurrentDirectoryA(besideThisProgram("").c_str());
     }
+    void TearDown() override {
+        if (before_[0] != '\0') {
+            SetCurrentDirectoryA(before_);
+        }
+    }
+
+  private:
+    char before_[MAX_PATH] = "";
 };
 
 std::string unquoted(const std::string& text) {
