@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building and testing the launcher needs on a Debian machine (bookworm):
-# CMake and the host compiler, mingw-w64 for 32-bit Windows, Wine (32-bit), Xvfb and the
+# CMake and the host compiler, mingw-w64 for 32-bit Windows, Wine (32-bit) with its own fonts
+# (the frame tools/run.sh has Wine draw uses them), Xvfb and the
 # tools the window tests drive it with, and g++'s 32-bit libraries with qemu-user for the core's
 # 32-bit tests. Safe to run again; installs only what is missing.
 set -euo pipefail
@@ -9,7 +10,7 @@ packages=(
     cmake make g++ clang clang-format googletest libclang-rt-14-dev llvm g++-multilib
     g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
-    wine wine64 wine32:i386 xvfb xauth x11-utils xdotool imagemagick
+    wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils xdotool imagemagick
     python3 zip unzip git
 )
 # Taken without their recommends: qemu-user's would register qemu as the kernel's runner of
