@@ -7,6 +7,7 @@
 
 #include "fuzz_checks.h"
 #include "fuzz_support.h"
+#include "settings/path_text.h"
 #include "settings/program_dir.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "handle/launcher_window_handle.h"
 #include "launch/emulator_args.h"
-#include "launch/launch.h"
+#include "launch/shell_launch.h"
 #include "settings/launcher_settings.h"
 #include "settings/path_text.h"
 #include "sysdll/shell_com.h"

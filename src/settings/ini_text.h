@@ -1,6 +1,6 @@
 // Our own reader and writer of Windows-style INI text, giving the results of the Windows
 // profile functions (GetPrivateProfileStringA, WritePrivateProfileStringA) for reading one key
-// and writing one key=value line. Works on the file's bytes in memory; profile_file.cpp adds
+// and writing one key=value line. Works on the file's bytes in memory; profile_file_posix.cpp adds
 // the file.
 #pragma once
 

@@ -9,6 +9,10 @@
 // when `directory` is null or the path does not fit `size` characters with its terminator.
 bool pathInBaseDir(const char* directory, const char* name, char* out, size_t size);
 
+// The characters of `path` before its last backslash. False (and "") when `path` is null, has
+// no backslash, or the result would not fit `size`.
+bool directoryOfPath(const char* path, char* out, size_t size);
+
 // True when `path` names one file whatever the current drive and directory: a drive letter, a
 // colon and a backslash ("C:\x"), or two backslashes ("\\server\share\x"). "x\y", "C:x" (the
 // current directory of drive C) and "\x" (the current drive's root) are not.

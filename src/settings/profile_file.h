@@ -1,6 +1,6 @@
 // The settings file's one seam to the platform: read one key, write one key=value line.
 // On Windows the platform's profile functions do it (profile_file_win.cpp); elsewhere our own
-// INI reader/writer gives the same results (profile_file.cpp).
+// INI reader/writer gives the same results (profile_file_posix.cpp).
 #pragma once
 
 #include <cstddef>

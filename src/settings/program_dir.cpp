@@ -31,27 +31,6 @@ bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size
     return true;
 }
 
-bool directoryOfPath(const char* path, char* out, size_t size) {
-    if (size == 0) {
-        return false;
-    }
-    out[0] = '\0';
-    if (path == nullptr) {
-        return false;
-    }
-    const char* lastBackslash = std::strrchr(path, '\\');
-    if (lastBackslash == nullptr) {
-        return false;
-    }
-    const size_t length = static_cast<size_t>(lastBackslash - path);
-    if (length >= size) {
-        return false;
-    }
-    std::memcpy(out, path, length);
-    out[length] = '\0';
-    return true;
-}
-
 OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir) {
     char launcherPath[kPathBufferSize];
     char directory[kPathBufferSize];

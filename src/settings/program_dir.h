@@ -26,10 +26,6 @@
 // line does not start with a quote, the path is empty, or it does not fit `size`.
 bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size);
 
-// The characters of `path` before its last backslash. False when there is no backslash or the
-// result would not fit `size`.
-bool directoryOfPath(const char* path, char* out, size_t size);
-
 // The whole rule above, with the platform's answers given: any of them may be nullptr.
 OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir);
 

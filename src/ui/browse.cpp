@@ -7,9 +7,9 @@
 
 #include "settings/launcher_settings.h"
 #include "settings/path_text.h"
-#include "settings/program_dir.h"
 #include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
+#include "ui/browse.h"
 #include "ui/launcher_window.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // record as it happens; there is no OK or Apply step and no validation.
 #include <windows.h>
 
-#include "launch/launch.h"
+#include "launch/shell_launch.h"
 #include "numtext/number_text.h"
 #include "res/resource.h"
 #include "settings/choice_tables.h"

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <commdlg.h>
-
 #include "handle/launcher_window_handle.h"
 
 // Creates the window (not yet visible) with `procedure` as its dialog procedure (the
@@ -39,10 +37,3 @@ void handleControlCommand(WPARAM wParam, LPARAM lParam);
 // pair of quotes a pasted path may carry; a name the dialog refuses (FNERR_INVALIDFILENAME)
 // opens it once more with no name, in the folder the text names when that folder exists.
 void browseForFile(int editId, const char* filter);
-
-// The dialog's two calls, which browseForFile takes from COMDLG32; a test hands its own.
-struct OpenFileDialogCalls {
-    BOOL(WINAPI* show)(LPOPENFILENAMEA request);
-    DWORD(WINAPI* lastError)();
-};
-void browseForFileWith(const OpenFileDialogCalls& dialog, int editId, const char* filter);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "launch/launch.h"
+#include "launch/shell_launch.h"
 #include "settings/launcher_settings.h"
 #include "support/launcher_run.h"
 #include "support/temp_dir.h"

@@ -1,5 +1,5 @@
-// The path-text rules: the folder a drive alone names, and the one pair of quotes a pasted path
-// may carry. (Which paths are fully qualified: program_dir_test.)
+// The path-text rules: a path's directory, the folder a drive alone names, and the one pair of
+// quotes a pasted path may carry. (Which paths are fully qualified: program_dir_test.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,6 +18,15 @@ TEST(PathText, ADriveAloneNamesItsRootAndOtherDirectoriesThemselves) {
     }
     EXPECT_FALSE(folderNamedBy("E:", out, 3));
     EXPECT_FALSE(folderNamedBy(nullptr, out, sizeof out));
+}
+
+TEST(PathText, TheDirectoryOfAPathFitsWholeOrIsRefused) {
+    char out[8];
+    EXPECT_TRUE(directoryOfPath("C:\\abcd\\x", out, sizeof out));
+    EXPECT_STREQ("C:\\abcd", out);
+    EXPECT_FALSE(directoryOfPath("C:\\abcde\\x", out, sizeof out));
+    EXPECT_STREQ("", out);
+    EXPECT_FALSE(directoryOfPath("launcher.exe", out, sizeof out));
 }
 
 TEST(PathText, OnlyOnePairOfQuotesAroundTheWholePathIsDropped) {

@@ -16,6 +16,7 @@
 #include "settings/launcher_settings.h"
 #include "support/dialog_template.h"
 #include "support/temp_dir.h"
+#include "ui/browse.h"
 #include "ui/launcher_window.h"
 
 namespace {
