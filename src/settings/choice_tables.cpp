@@ -56,8 +56,12 @@ const ChoiceEntry& choiceAt(const ChoiceTable& table, int32_t index) {
     return table.entries[index];
 }
 
+bool listsTwoColourPalettes(int32_t threedMode) {
+    return threedMode == kTwoColourThreedMode;
+}
+
 int32_t paletteListFor(int32_t threedMode, int32_t* first) {
-    if (threedMode == kTwoColourThreedMode) {
+    if (listsTwoColourPalettes(threedMode)) {
         *first = kTwoColourPaletteOffset;
         return kPaletteTable.count - kTwoColourPaletteOffset;
     }

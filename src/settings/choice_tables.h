@@ -32,6 +32,9 @@ constexpr int32_t kTwoColourPaletteOffset = 2;
 // stored index is left as it is, and nothing is ever read outside a table.
 const ChoiceEntry& choiceAt(const ChoiceTable& table, int32_t index);
 
+// True when the palette list of `threedMode` holds the six two-colour palettes ("Affine").
+bool listsTwoColourPalettes(int32_t threedMode);
+
 // The labels the palette list shows for a 3D mode: the six two-colour palettes for "Affine",
 // otherwise "Normal" and "Red". `first` receives the position of the list's first label in
 // kPaletteTable.

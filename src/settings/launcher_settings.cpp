@@ -47,3 +47,16 @@ float storedReal(double value) {
     }
     return static_cast<float>(value);
 }
+
+void chooseThreedMode(LauncherSettings& s, int32_t mode) {
+    s.threedMode = mode;
+    s.pallet = 0;
+}
+
+int32_t storedCheck(bool checked) {
+    return checked ? 1 : 0;
+}
+
+bool showsTicked(int32_t value) {
+    return value != 0;
+}

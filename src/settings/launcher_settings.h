@@ -91,3 +91,14 @@ extern LauncherSettings settings;
 // as the largest finite float of its sign. So neither the settings file nor the emulator ever
 // receives a number text that cannot be read back.
 float storedReal(double value);
+
+// The choices the window makes for the record, so they hold wherever the record is edited.
+// Every 3D-mode choice starts at the first palette of the mode's list, also when the mode stays
+// in the same palette family: the old position may name another palette, or none, in the new one.
+void chooseThreedMode(LauncherSettings& s, int32_t mode);
+// What a check box stores in a full-integer setting (more_ram): exactly 1 or 0, whatever the
+// settings file held before.
+int32_t storedCheck(bool checked);
+// Whether a full-integer setting shows its box ticked: any nonzero value does (a hand-edited 5
+// too), and the value itself is kept until the box is clicked.
+bool showsTicked(int32_t value);

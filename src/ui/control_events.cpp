@@ -4,178 +4,79 @@
 
 #include "launch/shell_launch.h"
 #include "numtext/number_text.h"
-#include "res/resource.h"
 #include "settings/choice_tables.h"
 #include "settings/launcher_settings.h"
+#include "ui/control_table.h"
 #include "ui/launcher_window.h"
 
 namespace {
 
-// The open-file dialog's filters: pairs of display text and pattern, ending in an empty pair.
-const char kEmulatorFilter[] = "*.exe\0*.exe\0all files\0*.*\0";
-const char kRomFilter[] = "*.vb\0*.vb\0all files\0*.*\0";
-
 // The text of whichever edit is being read.
 char scratch[kPathBufferSize];
 
-int32_t selectedPosition(HWND control) {
-    return static_cast<int32_t>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+bool isEdit(ControlKind kind) {
+    return kind == ControlKind::PathEdit || kind == ControlKind::CountEdit ||
+           kind == ControlKind::RealEdit;
 }
 
-bool isChecked(HWND control) {
-    return SendMessageA(control, BM_GETCHECK, 0, 0) != 0;
+bool isList(ControlKind kind) {
+    return kind == ControlKind::List || kind == ControlKind::ThreedModeList ||
+           kind == ControlKind::PaletteList;
 }
 
-void readPath(int id, OwnedText& path) {
-    GetDlgItemTextA(launcherWindow, id, scratch, sizeof scratch);
-    path = copyText(scratch);
-}
-
-float readReal(int id) {
-    GetDlgItemTextA(launcherWindow, id, scratch, sizeof scratch);
-    return storedReal(parseReal(scratch));
-}
-
-// Lists react to a new selection, edits to their text about to change; check boxes and
-// buttons to any command from their control.
-void onListChange(int id, HWND control) {
+void readEdit(const ControlRow& row) {
     LauncherSettings& s = settings;
-    const int32_t position = selectedPosition(control);
-    switch (id) {
-    case IDC_DISPLAY_MODE:
-        s.dspMode = position;
+    switch (row.kind) {
+    case ControlKind::PathEdit:
+        GetDlgItemTextA(launcherWindow, row.id, scratch, sizeof scratch);
+        s.*row.path = copyText(scratch);
         break;
-    case IDC_3D_MODE:
-        s.threedMode = position;
-        s.pallet = 0; // every 3D-mode choice starts at the first palette of its list
-        fillPaletteList(s.threedMode == kTwoColourThreedMode);
+    case ControlKind::CountEdit:
+        // Unsigned, so 4294967295 is stored as the 32-bit pattern of -1.
+        s.*row.integer =
+            static_cast<int32_t>(GetDlgItemInt(launcherWindow, row.id, nullptr, FALSE));
         break;
-    case IDC_PALLET:
-        s.pallet = position;
-        break;
-    case IDC_KEY_MAP:
-        s.keyMap = position;
-        break;
-    case IDC_ZOOM:
-        s.scale = position;
-        break;
-    case IDC_CONTROLLER:
-        s.pport = position;
-        break;
-    case IDC_JOYSTICK:
-        s.joy = position;
+    case ControlKind::RealEdit:
+        GetDlgItemTextA(launcherWindow, row.id, scratch, sizeof scratch);
+        s.*row.real = storedReal(parseReal(scratch));
         break;
     default:
         break;
     }
 }
 
-void onEditUpdate(int id) {
-    LauncherSettings& s = settings;
-    switch (id) {
-    case IDC_FRAME_SKIP:
-        s.fSkip = static_cast<int32_t>(GetDlgItemInt(launcherWindow, id, nullptr, FALSE));
-        break;
-    case IDC_EMU_PATH:
-        readPath(id, s.emuPath);
-        break;
-    case IDC_ROM_PATH:
-        readPath(id, s.romPath);
-        break;
-    case IDC_BRIGHTNESS:
-        s.bFactor = readReal(id);
-        break;
-    case IDC_BAL_R:
-        s.balr = readReal(id);
-        break;
-    case IDC_BAL_G:
-        s.balg = readReal(id);
-        break;
-    case IDC_BAL_B:
-        s.balb = readReal(id);
-        break;
-    default:
-        break;
+void readListChoice(const ControlRow& row, HWND control) {
+    const auto position = static_cast<int32_t>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    if (row.kind == ControlKind::ThreedModeList) {
+        chooseThreedMode(settings, position);
+        fillPaletteList(listsTwoColourPalettes(settings.threedMode));
+        return;
+    }
+    settings.*row.integer = position;
+}
+
+void readCheckBox(const ControlRow& row, HWND control) {
+    const bool checked = SendMessageA(control, BM_GETCHECK, 0, 0) != 0;
+    if (row.flag != nullptr) {
+        settings.*row.flag = checked;
+    } else {
+        settings.*row.integer = storedCheck(checked);
     }
 }
 
-void onButton(int id, HWND control) {
-    LauncherSettings& s = settings;
-    switch (id) {
-    case IDC_SWAP:
-        s.swap = isChecked(control);
+void press(const ControlRow& row) {
+    switch (row.kind) {
+    case ControlKind::Browse:
+        browseForFile(row.editId, row.filter);
         break;
-    case IDC_HSTRETCH:
-        s.hstretch = isChecked(control);
-        break;
-    case IDC_TIMMER_HACK:
-        s.timmerHack = isChecked(control);
-        break;
-    case IDC_VF_HACK:
-        s.vfHack = isChecked(control);
-        break;
-    case IDC_RAM_HACK:
-        s.more_ram = isChecked(control) ? 1 : 0;
-        break;
-    case IDC_DEBUG:
-        s.debug = isChecked(control);
-        break;
-    case IDC_NO_THROTTLE:
-        s.nothrtl = isChecked(control);
-        break;
-    case IDC_STATUS_LINE:
-        s.status = isChecked(control);
-        break;
-    case IDC_DISASM:
-        s.disasm = isChecked(control);
-        break;
-    case IDC_CONSOLE:
-        s.stdout_ = isChecked(control);
-        break;
-    case IDC_EMU_BROWSE:
-        browseForFile(IDC_EMU_PATH, kEmulatorFilter);
-        break;
-    case IDC_ROM_BROWSE:
-        browseForFile(IDC_ROM_PATH, kRomFilter);
-        break;
-    case IDC_HELP:
+    case ControlKind::Help:
         openHelp();
         break;
-    case IDC_LAUNCH:
+    case ControlKind::Launch:
         launchEmulator();
         break;
     default:
         break;
-    }
-}
-
-bool isList(int id) {
-    switch (id) {
-    case IDC_DISPLAY_MODE:
-    case IDC_3D_MODE:
-    case IDC_PALLET:
-    case IDC_KEY_MAP:
-    case IDC_ZOOM:
-    case IDC_CONTROLLER:
-    case IDC_JOYSTICK:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isEdit(int id) {
-    switch (id) {
-    case IDC_FRAME_SKIP:
-    case IDC_EMU_PATH:
-    case IDC_ROM_PATH:
-    case IDC_BRIGHTNESS:
-    case IDC_BAL_R:
-    case IDC_BAL_G:
-    case IDC_BAL_B:
-        return true;
-    default:
-        return false;
     }
 }
 
@@ -185,14 +86,15 @@ void handleControlCommand(WPARAM wParam, LPARAM) {
     if (dialogFill == DialogFill::NotFilled) {
         return;
     }
-    const int id = LOWORD(wParam);
+    const ControlRow* row = controlRowOf(LOWORD(wParam));
+    if (row == nullptr) {
+        return;
+    }
     const UINT code = HIWORD(wParam);
-    // The control is looked up by its id rather than taken from the message, so a command
-    // that names no window cannot address another one.
-    HWND control = GetDlgItem(launcherWindow, id);
-    if (isEdit(id)) {
+    // Edits react to their text about to change, also while filling (the one-decimal pass).
+    if (isEdit(row->kind)) {
         if (code == EN_UPDATE) {
-            onEditUpdate(id);
+            readEdit(*row);
         }
         return;
     }
@@ -200,11 +102,16 @@ void handleControlCommand(WPARAM wParam, LPARAM) {
     if (dialogFill == DialogFill::Filling) {
         return;
     }
-    if (isList(id)) {
+    // The control is looked up by its id rather than taken from the message, so a command
+    // that names no window cannot address another one.
+    HWND control = GetDlgItem(launcherWindow, row->id);
+    if (isList(row->kind)) {
         if (code == CBN_SELCHANGE) {
-            onListChange(id, control);
+            readListChoice(*row, control);
         }
-        return;
+    } else if (row->kind == ControlKind::Check) {
+        readCheckBox(*row, control); // check boxes and buttons react to any command
+    } else {
+        press(*row);
     }
-    onButton(id, control);
 }

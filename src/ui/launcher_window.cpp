@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "settings/choice_tables.h"
 #include "settings/launcher_settings.h"
+#include "ui/control_table.h"
 
 DialogFill dialogFill = DialogFill::NotFilled;
 
@@ -46,6 +47,33 @@ void showCheck(int id, bool checked) {
     sendToControl(id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void fillControl(const ControlRow& row) {
+    const LauncherSettings& s = settings;
+    switch (row.kind) {
+    case ControlKind::List:
+    case ControlKind::ThreedModeList:
+        fillList(row.id, *row.choices, s.*row.integer);
+        break;
+    case ControlKind::PaletteList:
+        fillPaletteList(listsTwoColourPalettes(s.threedMode));
+        break;
+    case ControlKind::PathEdit:
+        showPath(row.id, s.*row.path);
+        break;
+    case ControlKind::CountEdit:
+        SetDlgItemInt(launcherWindow, row.id, static_cast<UINT>(s.*row.integer), FALSE);
+        break;
+    case ControlKind::RealEdit:
+        showReal(row.id, s.*row.real);
+        break;
+    case ControlKind::Check:
+        showCheck(row.id, row.flag != nullptr ? s.*row.flag : showsTicked(s.*row.integer));
+        break;
+    default:
+        break; // the buttons show no setting
+    }
+}
+
 } // namespace
 
 HWND openLauncherWindow(HINSTANCE instance, DLGPROC procedure) {
@@ -70,32 +98,8 @@ void fillPaletteList(bool twoColour) {
 
 void fillDialog() {
     dialogFill = DialogFill::Filling;
-    const LauncherSettings& s = settings;
-    fillList(IDC_DISPLAY_MODE, kDisplayTable, s.dspMode);
-    fillList(IDC_3D_MODE, kThreedModeTable, s.threedMode);
-    fillPaletteList(s.threedMode == kTwoColourThreedMode);
-    fillList(IDC_KEY_MAP, kKeyMapTable, s.keyMap);
-    fillList(IDC_ZOOM, kZoomTable, s.scale);
-    fillList(IDC_CONTROLLER, kControllerTable, s.pport);
-    fillList(IDC_JOYSTICK, kJoystickTable, s.joy);
-
-    showPath(IDC_EMU_PATH, s.emuPath);
-    showPath(IDC_ROM_PATH, s.romPath);
-    SetDlgItemInt(launcherWindow, IDC_FRAME_SKIP, static_cast<UINT>(s.fSkip), FALSE);
-    showReal(IDC_BRIGHTNESS, s.bFactor);
-    showReal(IDC_BAL_R, s.balr);
-    showReal(IDC_BAL_G, s.balg);
-    showReal(IDC_BAL_B, s.balb);
-
-    showCheck(IDC_SWAP, s.swap);
-    showCheck(IDC_HSTRETCH, s.hstretch);
-    showCheck(IDC_TIMMER_HACK, s.timmerHack);
-    showCheck(IDC_VF_HACK, s.vfHack);
-    showCheck(IDC_RAM_HACK, s.more_ram != 0); // any nonzero value shows checked and is kept
-    showCheck(IDC_DEBUG, s.debug);
-    showCheck(IDC_NO_THROTTLE, s.nothrtl);
-    showCheck(IDC_STATUS_LINE, s.status);
-    showCheck(IDC_DISASM, s.disasm);
-    showCheck(IDC_CONSOLE, s.stdout_);
+    for (int i = 0; i < kControlCount; ++i) {
+        fillControl(kControls[i]);
+    }
     dialogFill = DialogFill::Filled;
 }

@@ -56,6 +56,35 @@ TEST(ChoiceTables, PaletteListsOfTheDialog) {
     }
 }
 
+struct ThreedChoiceCase {
+    int32_t mode;
+    int32_t pallet;
+    int32_t chosen;
+    bool twoColour;
+};
+
+TEST(ChoiceTables, WindowChoicesKeepTheRecordConsistent) {
+    // Every 3D-mode choice starts the palette afresh, also within the same palette family.
+    const ThreedChoiceCase cases[] = {
+        {0, 1, 1, true}, {1, 5, 4, false}, {1, 3, 1, true}, {4, 1, 4, false}, {5, 0, -1, false}};
+    for (const ThreedChoiceCase& c : cases) {
+        LauncherSettings s{};
+        s.threedMode = c.mode;
+        s.pallet = c.pallet;
+        chooseThreedMode(s, c.chosen);
+        EXPECT_EQ(c.chosen, s.threedMode);
+        EXPECT_EQ(0, s.pallet);
+        EXPECT_EQ(c.twoColour, listsTwoColourPalettes(s.threedMode));
+    }
+    // A box stores exactly 0 or 1; any stored nonzero value shows ticked.
+    EXPECT_EQ(1, storedCheck(true));
+    EXPECT_EQ(0, storedCheck(false));
+    for (int32_t value : {1, 2, 5, -1, INT32_MIN, INT32_MAX}) {
+        EXPECT_TRUE(showsTicked(value)) << value;
+    }
+    EXPECT_FALSE(showsTicked(0));
+}
+
 struct OutsideCase {
     const ChoiceTable* table;
     int32_t index;
