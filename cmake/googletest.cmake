@@ -19,6 +19,8 @@ function(launcher_test name)
     cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_compile_options(${name} PRIVATE ${LAUNCHER_WARNINGS})
+    # The tests' shared helpers: #include "support/...".
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
     # Shuffled: a test that needs another before it fails (the output gives the seed, which
     # --gtest_random_seed takes to repeat the order).

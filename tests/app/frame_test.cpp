@@ -7,39 +7,33 @@
 #include <string>
 
 #include "support/launcher_run.h"
-#include "support/temp_dir.h"
 
 namespace {
 
+class LauncherFrame : public LauncherProcessTest {};
+
 // ---- runs that end through the window ----
 
-TEST(LauncherFrame, FirstRunWritesEveryKey) {
-    TempDir folder;
-    LauncherRun run(folder, kLauncherExe);
-    ASSERT_TRUE(run.copied());
-    EXPECT_EQ(1u, run.runAndClose());
-    EXPECT_EQ(firstRunFile(folder.dir()), readFile(settingsPath(folder)));
+TEST_F(LauncherFrame, FirstRunWritesEveryKey) {
+    EXPECT_EQ(1u, run().runAndClose());
+    EXPECT_EQ(firstRunFile(dir()), savedSettings());
 }
 
 // The session's end, sent as the platform sends it: a cancelled end saves nothing and the
 // launcher runs on; an end saves at once, and the exit that follows (here: the window closed,
 // since the test does not end the process) does not save again.
-TEST(LauncherFrame, TheSessionsEndSavesOnceAndACancelledEndNothing) {
-    TempDir folder;
-    LauncherRun run(folder, kLauncherExe);
-    ASSERT_TRUE(run.copied());
-    const std::string file = settingsPath(folder);
-    EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
+TEST_F(LauncherFrame, TheSessionsEndSavesOnceAndACancelledEndNothing) {
+    EXPECT_EQ(1u, run().runAndClose([&](HWND window) {
         SendMessageA(window, WM_ENDSESSION, FALSE, 0);
-        EXPECT_EQ("", readFile(file)) << "a cancelled end saved";
+        EXPECT_EQ("", savedSettings()) << "a cancelled end saved";
         SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-        EXPECT_EQ(firstRunFile(folder.dir()), readFile(file));
-        DeleteFileA(file.c_str());
+        EXPECT_EQ(firstRunFile(dir()), savedSettings());
+        DeleteFileA(settingsPath().c_str());
     }));
-    EXPECT_EQ("", readFile(file)) << "saved again at exit";
+    EXPECT_EQ("", savedSettings()) << "saved again at exit";
 }
 
-TEST(LauncherFrame, SavedFileIsWhatTheWindowShowed) {
+TEST_F(LauncherFrame, SavedFileIsWhatTheWindowShowed) {
     struct Case {
         const char* name;
         std::string file;
@@ -56,26 +50,21 @@ TEST(LauncherFrame, SavedFileIsWhatTheWindowShowed) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir folder;
-        LauncherRun run(folder, kLauncherExe);
-        ASSERT_TRUE(run.copied());
-        folder.write(kSettingsName, c.file);
-        EXPECT_EQ(1u, run.runAndClose());
-        const std::string saved = readFile(settingsPath(folder));
+        ASSERT_TRUE(freshLauncher());
+        writeSettings(c.file);
+        EXPECT_EQ(1u, run().runAndClose());
+        const std::string saved = savedSettings();
         EXPECT_NE(std::string::npos, saved.find(c.savedLine)) << saved;
         EXPECT_NE(std::string::npos, saved.find("romPath=")) << saved;
     }
 }
 
-TEST(LauncherFrame, UnwritableSettingsStillEndNormally) {
+TEST_F(LauncherFrame, UnwritableSettingsStillEndNormally) {
     {
         SCOPED_TRACE("read-only file");
-        TempDir folder;
-        LauncherRun run(folder, kLauncherExe);
-        ASSERT_TRUE(run.copied());
         const std::string original = "[main]\r\ndspMode=3\r\nbFactor=0.87\r\n";
-        folder.write(kSettingsName, original);
-        const std::string path = settingsPath(folder);
+        writeSettings(original);
+        const std::string path = settingsPath();
         ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
         // Run as root, Wine lets a read-only file be written all the same; there the file is
         // also held open against writers (readers still share it), so the launcher meets a
@@ -89,22 +78,20 @@ TEST(LauncherFrame, UnwritableSettingsStillEndNormally) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
             ASSERT_NE(INVALID_HANDLE_VALUE, guard);
         }
-        EXPECT_EQ(1u, run.runAndClose());
+        EXPECT_EQ(1u, run().runAndClose());
         if (guard != INVALID_HANDLE_VALUE) {
             CloseHandle(guard);
         }
-        EXPECT_EQ(original, readFile(path));
+        EXPECT_EQ(original, savedSettings());
         // So the folder can be removed.
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     {
         SCOPED_TRACE("a folder in the file's place");
-        TempDir folder;
-        LauncherRun run(folder, kLauncherExe);
-        ASSERT_TRUE(run.copied());
-        const std::string path = settingsPath(folder);
+        ASSERT_TRUE(freshLauncher());
+        const std::string path = settingsPath();
         ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr));
-        EXPECT_EQ(1u, run.runAndClose());
+        EXPECT_EQ(1u, run().runAndClose());
         const DWORD attributes = GetFileAttributesA(path.c_str());
         EXPECT_NE(INVALID_FILE_ATTRIBUTES, attributes);
         EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
@@ -112,14 +99,12 @@ TEST(LauncherFrame, UnwritableSettingsStillEndNormally) {
 }
 
 // The same frame linked without its resources: the window cannot be made.
-TEST(LauncherFrame, NoWindowEndsAtOnceWithoutSaving) {
-    TempDir folder;
-    LauncherRun run(folder, "launcher_without_dialog.exe");
-    ASSERT_TRUE(run.copied());
-    ASSERT_TRUE(run.start());
-    ASSERT_TRUE(run.exited(kNoWindowExitTimeoutMs));
-    EXPECT_EQ(2u, run.exitCode());
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settingsPath(folder).c_str()));
+TEST_F(LauncherFrame, NoWindowEndsAtOnceWithoutSaving) {
+    ASSERT_TRUE(freshLauncher("launcher_without_dialog.exe"));
+    ASSERT_TRUE(run().start());
+    ASSERT_TRUE(run().exited(kNoWindowExitTimeoutMs));
+    EXPECT_EQ(2u, run().exitCode());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(settingsPath().c_str()));
 }
 
 // ---- what the exe carries ----

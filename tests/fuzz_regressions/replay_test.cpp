@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "fuzz_checks.h"
+#include "support/files.h"
 
 namespace {
 
@@ -42,16 +43,11 @@ std::vector<fs::path> inputsIn(const fs::path& directory) {
 }
 
 std::string bytesOf(const fs::path& file) {
-    std::string bytes;
-    if (std::FILE* in = std::fopen(file.c_str(), "rb")) {
-        char chunk[4096];
-        for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, in)) > 0;)
-            bytes.append(chunk, got);
-        std::fclose(in);
-    } else {
+    const std::optional<std::string> bytes = fileBytes(file.string());
+    if (!bytes) {
         ADD_FAILURE() << "cannot read " << file;
     }
-    return bytes;
+    return bytes.value_or(std::string());
 }
 
 void replayAll(const Target& target, const std::vector<fs::path>& files) {

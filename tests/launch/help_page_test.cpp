@@ -6,9 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,16 +13,12 @@
 #include "launch/emulator_args.h"
 #include "numtext/number_text.h"
 #include "settings/setting_keys.h"
+#include "support/files.h"
 
 namespace {
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 const std::string& page() {
-    static const std::string text = readAll(HELP_PAGE);
+    static const std::string text = readFile(HELP_PAGE);
     return text;
 }
 
@@ -204,11 +197,7 @@ bool isShippedBesideThePage(const std::string& link) {
     if (link.empty() || link.find_first_of("/\\:?#") != std::string::npos) {
         return false;
     }
-    std::FILE* file = std::fopen((page.substr(0, page.rfind('/') + 1) + link).c_str(), "rb");
-    if (file != nullptr) {
-        std::fclose(file);
-    }
-    return file != nullptr;
+    return fileBytes(page.substr(0, page.rfind('/') + 1) + link).has_value();
 }
 
 // A link may point into the page itself, carry its data or name a file shipped beside it.

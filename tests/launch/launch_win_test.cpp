@@ -13,44 +13,27 @@
 
 #include "launch/shell_launch.h"
 #include "settings/launcher_settings.h"
+#include "support/files.h"
 #include "support/launcher_run.h"
+#include "support/stand_in_records.h"
 #include "support/temp_dir.h"
+#include "support/windows_platform.h"
 
 namespace {
 
-// Long enough for a cold Wine prefix to start a program.
-constexpr DWORD kStartTimeoutMs = 15000;
 constexpr size_t kFileNameBufferSize = 1024;
-
-const char kRecordFile[] = "launches.txt";
-
-// What the stand-in wrote for one start.
-struct Start {
-    std::string command;
-    std::string directory;
-};
-
-bool operator<(const Start& a, const Start& b) {
-    return a.command < b.command || (a.command == b.command && a.directory < b.directory);
-}
 
 bool fileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(bytes.size(), written) << path;
-}
-
 std::string folderOf(const std::string& path) {
     const size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string fileNameOf(const std::string& path) {
+    return path.substr(path.find_last_of('\\') + 1);
 }
 
 // Places a copy of the stand-in at `path`, creating its folder.
@@ -60,75 +43,7 @@ void placeStandIn(const std::string& path) {
         << path;
 }
 
-// Complete records only: a start still writing is read on the next poll.
-std::vector<Start> parseStarts(const std::string& text) {
-    const std::string commandKey = "command=";
-    const std::string directoryKey = "\r\ndirectory=";
-    const std::string lineEnd = "\r\n";
-    std::vector<Start> starts;
-    size_t at = 0;
-    while (text.compare(at, commandKey.size(), commandKey) == 0) {
-        const size_t commandEnd = text.find(directoryKey, at);
-        if (commandEnd == std::string::npos) {
-            break;
-        }
-        const size_t directoryStart = commandEnd + directoryKey.size();
-        const size_t directoryEnd = text.find(lineEnd, directoryStart);
-        if (directoryEnd == std::string::npos) {
-            break;
-        }
-        starts.push_back({text.substr(at + commandKey.size(), commandEnd - at - commandKey.size()),
-                          text.substr(directoryStart, directoryEnd - directoryStart)});
-        at = directoryEnd + lineEnd.size();
-    }
-    return starts;
-}
-
-// The starts a stand-in in `folder` recorded, once there are `count` of them or the time is up.
-std::vector<Start> waitForStarts(const std::string& folder, size_t count) {
-    const std::string path = folder + "\\" + kRecordFile;
-    const DWORD begin = GetTickCount();
-    for (;;) {
-        std::vector<Start> starts = parseStarts(readFile(path));
-        if (starts.size() >= count || GetTickCount() - begin > kStartTimeoutMs) {
-            return starts;
-        }
-        Sleep(kPollMs);
-    }
-}
-
-// Text in the ANSI code page, "" when a character has no form there.
-std::string ansi(const wchar_t* text) {
-    char out[kFileNameBufferSize];
-    const bool utf8 = GetACP() == CP_UTF8; // takes neither flags nor the default-char report
-    BOOL usedDefault = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text, -1, out,
-                            static_cast<int>(sizeof out), nullptr, utf8 ? nullptr : &usedDefault);
-    return length > 0 && !usedDefault ? std::string(out) : std::string();
-}
-
-bool runningUnderWine() {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 // ---- Windows the shell might open -------------------------------------------------------
-
-BOOL CALLBACK collectVisibleWindow(HWND window, LPARAM found) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window)) {
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-    }
-    return TRUE;
-}
-
-std::vector<HWND> visibleWindowsOfThisProcess() {
-    std::vector<HWND> found;
-    EnumWindows(collectVisibleWindow, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 struct ShellCall {
     bool (*call)();
@@ -164,14 +79,12 @@ WatchedCall callWatchingWindows(bool (*call)()) {
     const DWORD begin = GetTickCount();
     for (;;) {
         const DWORD wait = WaitForSingleObject(thread, kPollMs);
-        for (HWND window : visibleWindowsOfThisProcess()) {
+        for (HWND window : visibleWindowsOf(GetCurrentProcessId())) {
             if (std::find(seen.begin(), seen.end(), window) != seen.end()) {
                 continue; // asked to close already
             }
             seen.push_back(window);
-            char title[256] = "";
-            GetWindowTextA(window, title, static_cast<int>(sizeof title));
-            watched.windowTitles.push_back(title);
+            watched.windowTitles.push_back(windowTitle(window));
             PostMessageA(window, WM_CLOSE, 0, 0);
         }
         if (wait == WAIT_OBJECT_0) {
@@ -316,6 +229,7 @@ TEST(LaunchEmulator, TheEmulatorGetsItsQuotedPathAndTheParameterTextExactly) {
          "1.000000 -sclscr 2 -pport 4 -joy 1 -pallet rc -flip -hstretch -ltimmer -vfhack "
          "-more_ram -debug -disasm -stdout -altkbd -nothrtl -status"},
     };
+    std::string skipped;
     for (const LaunchCase& c : cases) {
         SCOPED_TRACE(c.name);
         Scene scene(c.launcherFolder);
@@ -323,8 +237,11 @@ TEST(LaunchEmulator, TheEmulatorGetsItsQuotedPathAndTheParameterTextExactly) {
         placeStandIn(emulator);
         std::string rom;
         if (c.romName != nullptr) {
-            const std::string romName = ansi(c.romName);
-            ASSERT_FALSE(romName.empty()) << "the ANSI code page lacks a letter of the ROM name";
+            const std::string romName = ansiText(c.romName);
+            if (romName.empty()) {
+                skipped += std::string(" \"") + c.name + "\"";
+                continue;
+            }
             rom = scene.inBase(romName);
         }
         settings.emuPath = copyText(emulator.c_str());
@@ -333,11 +250,16 @@ TEST(LaunchEmulator, TheEmulatorGetsItsQuotedPathAndTheParameterTextExactly) {
 
         expectQuietReturn(callWatchingWindows(launchEmulator));
 
-        const std::vector<Start> starts = waitForStarts(folderOf(emulator), 1);
+        const std::vector<Start> starts =
+            settledStarts(folderOf(emulator), 1, fileNameOf(emulator).c_str());
         ASSERT_EQ(1u, starts.size());
         EXPECT_EQ(inQuotes(emulator) + " " + inQuotes(rom) + c.options, starts[0].command);
         EXPECT_EQ(scene.base(), starts[0].directory);
         EXPECT_FALSE(fileExists(scene.inBase("quellix.ini"))) << "Launch saved the settings";
+    }
+    if (!skipped.empty()) {
+        GTEST_SKIP() << "the ANSI code page " << GetACP() << " lacks a letter of the ROM name of"
+                     << skipped << "; every other case ran";
     }
 }
 
@@ -356,7 +278,7 @@ TEST(LaunchEmulator, EachPressStartsAnotherEmulatorWithTheSettingsOfItsMoment) {
     expectQuietReturn(callWatchingWindows(launchEmulator));
 
     // Both emulators run at once; the order of their records is theirs.
-    std::vector<Start> starts = waitForStarts(scene.base(), 2);
+    std::vector<Start> starts = settledStarts(scene.base(), 2, "quellix.exe");
     ASSERT_EQ(2u, starts.size());
     std::sort(starts.begin(), starts.end());
     EXPECT_EQ(inQuotes(emulator) + " " + inQuotes(firstRom) + kFirstStartOptions,
@@ -378,7 +300,7 @@ struct NoStartCase {
 
 // A start that cannot happen leaves no trace: no record, no window, no message box, and
 // Launch still answers true. A following good start proves the failed one started nothing:
-// it must be the only record.
+// once every stand-in has ended, its record must be the only one.
 TEST(LaunchEmulator, WhatCannotStartStartsNothingAndStaysSilent) {
     const NoStartCase cases[] = {
         {"missing emulator",
@@ -408,7 +330,7 @@ TEST(LaunchEmulator, WhatCannotStartStartsNothingAndStaysSilent) {
         const std::string rom = scene.inBase("proof.vb");
         settings.romPath = copyText(rom.c_str());
         expectQuietReturn(callWatchingWindows(launchEmulator));
-        const std::vector<Start> starts = waitForStarts(scene.base(), 1);
+        const std::vector<Start> starts = settledStarts(scene.base(), 1, "quellix.exe");
         ASSERT_EQ(1u, starts.size());
         EXPECT_EQ(inQuotes(emulator) + " " + inQuotes(rom) + kFirstStartOptions, starts[0].command);
         EXPECT_FALSE(fileExists(scene.inBase("quellix.ini")));
@@ -501,7 +423,7 @@ class HelpScene : public Scene {
 class OpenHelp : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!runningUnderWine()) {
+        if (!underWine()) {
             GTEST_SKIP() << "changes the .html association of this user and machine; runs only "
                             "under Wine, in the tests' own prefix";
         }
@@ -537,11 +459,13 @@ TEST_F(OpenHelp, ThePageOpensWithTheAssociatedProgramInTheLauncherDirectory) {
         HelpScene scene(launcherFolder);
         ASSERT_TRUE(scene.registered());
         CreateDirectoryA(scene.inBase("help").c_str(), nullptr);
-        writeFile(scene.inBase("help\\help.html"), "<!DOCTYPE html><title>Help</title>");
+        ASSERT_TRUE(
+            writeFile(scene.inBase("help\\help.html"), "<!DOCTYPE html><title>Help</title>"));
 
         expectQuietReturn(callWatchingWindows(openHelp));
 
-        const std::vector<Start> starts = waitForStarts(folderOf(scene.handler()), 1);
+        const std::vector<Start> starts =
+            settledStarts(folderOf(scene.handler()), 1, fileNameOf(scene.handler()).c_str());
         ASSERT_EQ(1u, starts.size());
         const std::string prefix = inQuotes(scene.handler()) + " ";
         ASSERT_EQ(prefix, starts[0].command.substr(0, prefix.size()));
@@ -564,9 +488,10 @@ TEST_F(OpenHelp, AMissingPageOpensNothingAndStaysSilent) {
 
     // The page then appears: its start must be the only record.
     CreateDirectoryA(scene.inBase("help").c_str(), nullptr);
-    writeFile(scene.inBase("help\\help.html"), "<p>help</p>");
+    ASSERT_TRUE(writeFile(scene.inBase("help\\help.html"), "<p>help</p>"));
     expectQuietReturn(callWatchingWindows(openHelp));
-    const std::vector<Start> starts = waitForStarts(folderOf(scene.handler()), 1);
+    const std::vector<Start> starts =
+        settledStarts(folderOf(scene.handler()), 1, fileNameOf(scene.handler()).c_str());
     EXPECT_EQ(1u, starts.size());
     EXPECT_FALSE(fileExists(scene.inBase("quellix.ini")));
 }

@@ -24,6 +24,5 @@ if(WIN32)
     launcher_test(launch_win_test
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/launch_win_test.cpp
         LIBS launcher_ui ole32)
-    target_include_directories(launch_win_test PRIVATE ${CMAKE_CURRENT_LIST_DIR}/..)
     add_dependencies(launch_win_test launcher_beside_tests stand_in_emulator)
 endif()

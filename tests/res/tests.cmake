@@ -5,8 +5,7 @@ if(WIN32)
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/resources_test.cpp
         LIBS comctl32)
     launcher_resources(resources_test)
-    target_include_directories(resources_test PRIVATE
-        ${CMAKE_CURRENT_LIST_DIR}/.. ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(resources_test PRIVATE ${PROJECT_SOURCE_DIR}/src)
 
     # A scratch build of the launcher from a copy of the manifest, edited between two builds.
     add_test(NAME manifest_rebuild

@@ -2,77 +2,30 @@
 // reads must give the same return value and text, writes the same bytes.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
 #include "settings/ini_text.h"
+#include "support/files.h"
+#include "support/temp_dir.h"
 
 using namespace std::string_literals;
 
 namespace {
 
-// Each comparison gets a file name of its own: Wine keeps parsed profile files cached and only
-// re-checks their modification time, which a quick rewrite may not change.
-class TempFiles {
-  public:
-    TempFiles() {
-        char base[MAX_PATH + 1] = {};
-        const DWORD length = GetTempPathA(sizeof base, base);
-        dir_ = std::string(base, length <= MAX_PATH ? length : 0) + "ini_differential_";
-        appendDecimal(dir_, GetCurrentProcessId());
-        std::filesystem::create_directories(dir_);
-    }
-    ~TempFiles() {
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
-    }
-
-    std::string next() {
-        std::string path = dir_ + "\\f";
-        appendDecimal(path, ++count_);
-        return path + ".ini";
-    }
-
-  private:
-    static void appendDecimal(std::string& out, unsigned long number) {
-        std::string digits;
-        do {
-            digits.insert(digits.begin(), static_cast<char>('0' + number % 10));
-            number /= 10;
-        } while (number != 0);
-        out += digits;
-    }
-
-    std::string dir_;
-    unsigned long count_ = 0;
-};
-
-TempFiles& tempFiles() {
-    static TempFiles files;
-    return files;
+// Each comparison gets a file name of its own in a folder new to this run: Wine keeps parsed
+// profile files cached and only re-checks their modification time, which a quick rewrite may
+// not change; and a file left by a killed run must not be taken for a file that is not there.
+std::string nextFile() {
+    static const TempDir folder;
+    static unsigned count = 0;
+    return folder.pathOf("f" + std::to_string(++count) + ".ini");
 }
 
 void writeBytes(const std::string& path, const std::string& bytes) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(file, nullptr) << path;
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    ASSERT_EQ(std::fclose(file), 0);
-}
-
-std::string readBytes(const std::string& path) {
-    std::string bytes;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char chunk[4096];
-        size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-            bytes.append(chunk, got);
-        std::fclose(file);
-    }
-    return bytes;
+    ASSERT_TRUE(writeFile(path, bytes)) << path;
 }
 
 std::vector<std::string> split(const char* list) {
@@ -148,7 +101,7 @@ const ReadFile kAgreedReads[] = {
 
 TEST(IniDifferential, ReadsAgreeWithThePlatform) {
     for (const ReadFile& file : kAgreedReads) {
-        const std::string path = tempFiles().next();
+        const std::string path = nextFile();
         writeBytes(path, file.bytes);
         for (const std::string& section : split(file.sections)) {
             for (const std::string& key : split(file.keys)) {
@@ -179,7 +132,7 @@ std::string ourWrites(std::string bytes, const std::vector<WriteCall>& calls) {
 }
 
 std::string platformWrites(const std::string* before, const std::vector<WriteCall>& calls) {
-    const std::string path = tempFiles().next();
+    const std::string path = nextFile();
     if (before)
         writeBytes(path, *before);
     for (const WriteCall& call : calls) {
@@ -187,7 +140,7 @@ std::string platformWrites(const std::string* before, const std::vector<WriteCal
         std::string key = call.key;
         EXPECT_TRUE(WritePrivateProfileStringA(&section[0], &key[0], call.value, path.c_str()));
     }
-    return readBytes(path);
+    return readFile(path);
 }
 
 // Wine rewrites the whole file from what it parsed, so these files are already in that shape:
@@ -228,23 +181,24 @@ TEST(IniDifferential, WritesAgreeWithThePlatform) {
 
 // Where Wine and Windows part ways, our code follows Windows:
 //
-//   what                         | Windows                           | Wine
-//   -----------------------------+-----------------------------------+------------------------------
-//   section "" on a file with [] | the [] section                    | lines before the first
-//   header header without ']'           | a header, name to end of line     | not a header header
-//   "[a]b]"               | name "a" (first ']')              | name "a]b" (last ']') TAB/VT/CR/LF
-//   in arguments    | kept, so "k\t" misses "k"         | trimmed
-//   ";k=v"                       | a comment, never found            | a key named ";k"
-//   UTF-8 BOM                    | bytes of line 1, hiding a header  | understood and kept
-//   quoted value cut short       | n - 1 characters of the unquoted  | one character fewer
-//   a write                      | edits the one line in place       | rewrites the file: blank
-//   lines
-//                                |                                   | go, "k = v" becomes "k=v",
-//                                |                                   | every line ends in CRLF
-//   bytes before the 1st section | kept, CRLF before the new header  | not kept as they were
-//   new key after comments       | after the last key line           | after the comments
-//   value " v "                  | written as given                  | leading blanks dropped
-//   section " s " on a new write | "[s]"                             | "[s ]"
+//   what                          | Windows                          | Wine
+//   ------------------------------+----------------------------------+---------------------------
+//   section "" on a file with []  | the [] section                   | lines before the first
+//                                 |                                  | header
+//   header without ']'            | a header, name to end of line    | not a header
+//   "[a]b]"                       | name "a" (first ']')             | name "a]b" (last ']')
+//   TAB/VT/CR/LF in arguments     | kept, so "k\t" misses "k"        | trimmed
+//   ";k=v"                        | a comment, never found           | a key named ";k"
+//   UTF-8 BOM                     | bytes of line 1, hiding a header | understood and kept
+//   quoted value cut short        | n - 1 characters of the unquoted | one character fewer
+//   a write                       | edits the one line in place      | rewrites the file: blank
+//                                 |                                  | lines go, "k = v" becomes
+//                                 |                                  | "k=v", every line ends in
+//                                 |                                  | CRLF
+//   bytes before the 1st section  | kept, CRLF before the new header | not kept as they were
+//   new key after comments        | after the last key line          | after the comments
+//   value " v "                   | written as given                 | leading blanks dropped
+//   section " s " on a new write  | "[s]"                            | "[s ]"
 //
 // Not listed because what Windows does is not known: quotes around the default, an all-space
 // default. NULL-key or NULL-value writes are not part of our writer.
@@ -281,7 +235,7 @@ const ReadDifference kReadDifferences[] = {
 TEST(IniDifferential, OursFollowsWindowsWhereWineDiffers) {
     for (const ReadDifference& row : kReadDifferences) {
         SCOPED_TRACE(row.what);
-        const std::string path = tempFiles().next();
+        const std::string path = nextFile();
         writeBytes(path, row.bytes);
         const ReadResult platform =
             platformRead(path, row.section, row.key, "dflt", static_cast<DWORD>(row.n));

@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
@@ -12,6 +11,7 @@
 
 #include "settings/ini_text.h"
 #include "settings/profile_file.h"
+#include "support/temp_dir.h"
 
 using namespace std::string_literals;
 
@@ -329,17 +329,8 @@ TEST(IniSettingsFile, TenMegabytesAreFine) {
 // The seam on real files: the launcher's paths use '\' separators.
 class ProfileFile : public testing::Test {
   protected:
-    void SetUp() override {
-        std::string name = "ini_text_test_";
-        for (unsigned bits = std::random_device{}(); bits != 0; bits >>= 4)
-            name += "0123456789abcdef"[bits & 15];
-        dir_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     std::string backslashPath(const char* name) const {
-        std::string path = (dir_ / name).string();
+        std::string path = folder_.pathOf(name);
         for (char& c : path) {
             if (c == '/')
                 c = '\\';
@@ -347,7 +338,8 @@ class ProfileFile : public testing::Test {
         return path;
     }
 
-    std::filesystem::path dir_;
+    TempDir folder_;
+    const std::filesystem::path& dir_ = folder_.path();
 };
 
 TEST_F(ProfileFile, RoundTripThroughBackslashPath) {
@@ -368,9 +360,7 @@ TEST_F(ProfileFile, RoundTripThroughBackslashPath) {
     EXPECT_EQ(profileReadString("main", "key05", "?", out, 4, path.c_str()), 3u);
     EXPECT_STREQ(out, "0.0");
 
-    std::ifstream file(dir_ / "settings.ini", std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(file)), {});
-    EXPECT_EQ(bytes, "[main]\r\nkey00=320\r\n" + keyLines(keys, 1));
+    EXPECT_EQ(folder_.read("settings.ini"), "[main]\r\nkey00=320\r\n" + keyLines(keys, 1));
     // Nothing but the settings file is left in the directory.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
 }

@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "support/files.h"
 #include "support/first_run_file.h"
 #include "support/temp_dir.h"
+#include "support/windows_platform.h"
 
 const char kWindowTitle[] = "Quellix Frontend";
 const char kLauncherExe[] = "launcher.exe";
@@ -24,23 +27,6 @@ constexpr DWORD kExitTimeoutMs = 20000;
 // Without a template the launcher gives up at once.
 constexpr DWORD kNoWindowExitTimeoutMs = 5000;
 constexpr DWORD kPollMs = 50;
-
-inline std::string readFile(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::string();
-    }
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-        bytes.append(chunk, got);
-    }
-    CloseHandle(file);
-    return bytes;
-}
 
 // A file beside this test program. The build folder and the test kit both hold there the
 // programs the tests start: "launcher.exe", "launcher_without_dialog.exe" (the same frame
@@ -89,12 +75,9 @@ class LauncherRun {
     // The launcher's window once it is shown, or null when none appears in time.
     HWND waitForWindow() {
         for (DWORD waited = 0; waited < kWindowTimeoutMs; waited += kPollMs) {
-            HWND window = nullptr;
             // Other tests may have windows of the same title open: only this process's counts.
-            while ((window = FindWindowExA(nullptr, window, nullptr, kWindowTitle)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(window, &owner);
-                if (owner == process_.dwProcessId && IsWindowVisible(window)) {
+            for (HWND window : visibleWindowsOf(process_.dwProcessId)) {
+                if (windowTitle(window) == kWindowTitle) {
                     return window;
                 }
             }
@@ -152,6 +135,33 @@ class LauncherRun {
     PROCESS_INFORMATION process_{};
 };
 
-inline std::string settingsPath(const TempDir& folder) {
-    return folder.dir() + "\\" + kSettingsName;
-}
+// The fixture of the tests that run the launcher as a process: each test, and each case of a
+// table, gets a fresh folder with its own copy of the launcher.
+class LauncherProcessTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(freshLauncher()); }
+
+    // Replaces the folder and the run with new ones holding a copy of `exe` (a program beside
+    // the test program) as launcher.exe; false when it cannot be copied.
+    bool freshLauncher(const char* exe = kLauncherExe) {
+        run_.reset();
+        folder_ = std::make_unique<TempDir>();
+        run_ = std::make_unique<LauncherRun>(*folder_, exe);
+        return run_->copied();
+    }
+
+    LauncherRun& run() { return *run_; }
+    const TempDir& folder() const { return *folder_; }
+    std::string dir() const { return folder_->dir(); }
+    std::string settingsPath() const { return folder_->pathOf(kSettingsName); }
+    std::string savedSettings() const { return readFile(settingsPath()); }
+    void writeSettings(const std::string& text) const {
+        ASSERT_TRUE(folder_->write(kSettingsName, text));
+    }
+
+  private:
+    // Declared after the folder, the run ends first: its process is gone before its folder is
+    // removed.
+    std::unique_ptr<TempDir> folder_;
+    std::unique_ptr<LauncherRun> run_;
+};

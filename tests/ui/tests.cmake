@@ -4,6 +4,5 @@ if(WIN32)
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_test.cpp
         LIBS launcher_ui)
     launcher_resources(window_test)
-    target_include_directories(window_test PRIVATE
-        ${CMAKE_CURRENT_LIST_DIR}/.. ${PROJECT_SOURCE_DIR}/src)
+    target_include_directories(window_test PRIVATE ${PROJECT_SOURCE_DIR}/src)
 endif()
