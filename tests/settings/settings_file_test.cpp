@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "settings/launcher_settings.h"
 #include "support/first_run_file.h"
@@ -197,19 +199,32 @@ TEST(SettingsFile, LongBaseDirsNeverOverflowOrCutAPath) {
     };
     for (const LongDirCase& c : cases) {
         SCOPED_TRACE(c.dirLength);
+        // The folder of that length is made where the platform can make it (natively always;
+        // Windows' CreateDirectory stops at 248 characters): a cut name would land in it.
+        TempDir temp;
+        const std::string name(c.dirLength - temp.dir().size() - 1, 'd');
+        std::error_code ignored;
+        std::filesystem::create_directory(temp.path() / name, ignored);
+        const std::string dir = temp.dir() + "\\" + name;
         LauncherSettings s{};
-        const std::string dir = "C:\\" + std::string(c.dirLength - 3, 'd');
         s.baseDir = copyText(dir.c_str());
         char path[kPathBufferSize];
         EXPECT_EQ(c.settingsFileUsable, s.settingsFilePath(path, sizeof path));
         EXPECT_EQ(c.settingsFileUsable ? dir + "\\quellix.ini" : "", std::string(path));
-        // No such directory exists, so every key reads its default.
+        // The folder holds no settings file yet, so every key reads its default.
         s.readKeys();
         EXPECT_EQ(1, s.scale);
         EXPECT_EQ(std::string(c.romDefaultOffered ? dir + "\\vb_demo_1.vb" : ""), s.romPath.get());
-        if (!c.settingsFileUsable) {
-            EXPECT_TRUE(s.save()); // writes nothing, and overflows nothing
+        s.save();
+        std::vector<std::string> written;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(temp.path())) {
+            if (!entry.is_directory()) {
+                written.push_back(entry.path().filename().string());
+            }
         }
+        EXPECT_EQ(c.settingsFileUsable ? std::vector<std::string>{"quellix.ini"}
+                                       : std::vector<std::string>{},
+                  written);
     }
 }
 
