@@ -9,10 +9,13 @@
 //   combo    id= sel= count= dropped= itemHeight= top= edit=l,t,r,b items=a|b|...
 //   child    id= parentId= class= rect= visible= text=
 //   toplevel hwnd= owner= pid= class= rect= title=
+//   process  pid= parent= exe=
 // A line whose window did not answer in time ends in "late=1".
 // Texts are cut at kTextSize - 1 characters, and tabs or line ends in them become blanks.
 // Started as "probe start APPLICATION DIRECTORY" it is the launcher's parent instead.
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <cstring>
 
@@ -326,6 +329,28 @@ void describeLauncher(ControlRequest& request) {
     EnumChildWindows(window, describeChild, reinterpret_cast<LPARAM>(&request));
 }
 
+// Every running process, with the process that started it: the suite waits for the programs
+// the launcher started to end before it counts their records.
+void describeProcesses() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    PROCESSENTRY32 entry;
+    std::memset(&entry, 0, sizeof entry);
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        Line line;
+        start(line, "process");
+        intField(line, "pid", static_cast<long long>(entry.th32ProcessID));
+        intField(line, "parent", static_cast<long long>(entry.th32ParentProcessID));
+        field(line, "exe", entry.szExeFile);
+        emit(line);
+    }
+    CloseHandle(snapshot);
+}
+
 // The control ids listed in `text`, separated by blanks.
 void readIds(const char* text, ControlRequest& request) {
     const char* c = text;
@@ -347,6 +372,7 @@ void readIds(const char* text, ControlRequest& request) {
 //   "layout"         the launcher window and every control's rectangle, asking nothing of it
 //   "ids N N ..."    the launcher window and the full state of the controls named
 //   "window <title>" the children of another top-level window (the open-file dialog)
+//   "processes"      every running process
 //   anything else    the visible top-level windows only
 // Every answer ends with the visible top-level windows and a line "end".
 void answer(const char* request) {
@@ -363,6 +389,8 @@ void answer(const char* request) {
         if (other != nullptr) {
             EnumChildWindows(other, describeForeignChild, 0);
         }
+    } else if (std::strcmp(request, "processes") == 0) {
+        describeProcesses();
     }
     EnumWindows(describeTopLevel, 0);
     Line line;

@@ -7,7 +7,7 @@ if(WIN32)
     target_link_libraries(e2e_probe PRIVATE launcher_core)
 
     add_test(NAME e2e_test
-        COMMAND python3 ${CMAKE_CURRENT_LIST_DIR}/e2e_test.py
+        COMMAND python3 -B ${CMAKE_CURRENT_LIST_DIR}/e2e_test.py
             --launcher $<TARGET_FILE:launcher>
             --emulator $<TARGET_FILE:stand_in_emulator>
             --help-page ${PROJECT_SOURCE_DIR}/help/help.html
