@@ -712,16 +712,4 @@ TEST(NumberTextProperty, EdgeValues) {
     }
 }
 
-constexpr int64_t sweepTotal(bool floats) {
-    int64_t total = 0;
-    for (const FormatSweep& sweep : kFormatSweeps)
-        total += sweep.floats == floats ? sweep.count : 0;
-    if (!floats)
-        for (const ParseSweep& sweep : kParseSweeps)
-            total += sweep.count;
-    return total;
-}
-static_assert(sweepTotal(false) >= 1000000, "a run checks at least a million random doubles");
-static_assert(sweepTotal(true) >= 1000000, "a run checks at least a million random floats");
-
 } // namespace
