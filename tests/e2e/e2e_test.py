@@ -24,6 +24,10 @@ import sys
 import threading
 import time
 import unittest
+import urllib.parse
+
+from Xlib import X, display as xdisplay
+from Xlib.protocol import event as xevent
 
 # Control ids of the launcher window (src/res/resource.h).
 IDC_DISPLAY_MODE = 1000
@@ -439,6 +443,55 @@ class Session:
         return path
 
 
+def drop_files(paths, x, y):
+    """Drops `paths` at (x, y) as a file manager does, playing the source's part of the XDND
+    protocol, which Wine turns into WM_DROPFILES: enter, position, drop; the files' URIs are
+    handed over when the target asks for the selection (Wine asks at once, on entering)."""
+    screen = xdisplay.Display(SESSION.env["DISPLAY"])
+    atom = screen.intern_atom
+    targets = [w for w in screen.screen().root.query_tree().children
+               if w.get_wm_name() == WINDOW_TITLE and w.get_full_property(atom("XdndAware"), 0)
+               and w.get_attributes().map_state == X.IsViewable]
+    if len(targets) != 1:
+        raise AssertionError("no single launcher window takes drops: %r" % targets)
+    target = targets[0]
+    source = screen.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+    source.set_selection_owner(atom("XdndSelection"), X.CurrentTime)
+    uris = "".join("file://%s\r\n" % urllib.parse.quote(path) for path in paths).encode()
+
+    def send(name, *data):
+        target.send_event(xevent.ClientMessage(window=target, client_type=atom(name),
+                                               data=(32, [source.id, *data, 0, 0, 0][:5])))
+        screen.flush()
+
+    def answer_until(name):
+        deadline = time.monotonic() + REACTION_SECONDS
+        while time.monotonic() < deadline:
+            if not screen.pending_events():
+                time.sleep(0.005)
+                continue
+            got = screen.next_event()
+            if got.type == X.SelectionRequest:
+                offered = got.target == atom("text/uri-list")
+                if offered:
+                    got.requestor.change_property(got.property, got.target, 8, uris)
+                got.requestor.send_event(xevent.SelectionNotify(
+                    time=got.time, requestor=got.requestor, selection=got.selection,
+                    target=got.target, property=got.property if offered else X.NONE))
+                screen.flush()
+            elif got.type == X.ClientMessage and got.client_type == atom(name):
+                return got.data[1]
+        raise AssertionError("no %s from the launcher window" % name)
+
+    send("XdndEnter", 5 << 24, atom("text/uri-list"))
+    send("XdndPosition", 0, (x << 16) | y, X.CurrentTime, atom("XdndActionCopy"))
+    if not answer_until("XdndStatus")[1] & 1:
+        raise AssertionError("the launcher window refuses the drop at %d,%d" % (x, y))
+    send("XdndDrop", 0, X.CurrentTime)
+    answer_until("XdndFinished")
+    screen.close()
+
+
 # ---------------------------------------------------------------------------------------------
 # One launcher in its own directory, and what a person does with it.
 
@@ -465,14 +518,14 @@ class Launcher:
     def launches_path(self):
         return os.path.join(self.dir, "launches.txt")
 
-    def start(self, env=None, parent=None):
-        """Starts the launcher in its folder by its full path; `parent`: (application, working
-        directory, parent's folder) for the probe as a parent calling CreateProcess with them
-        (it ends with the launcher's exit status)."""
+    def start(self, env=None, parent=None, arguments=(), folder=None):
+        """Starts the launcher by its full path with `arguments`, from its folder or `folder`;
+        `parent`: (application, working directory, parent's folder) for the probe as a parent
+        calling CreateProcess with them (it ends with the launcher's exit status)."""
         wait_for("the previous launcher window to go",
                  lambda: not SESSION.view("").launcher_windows(), START_SECONDS)
-        command = [SESSION.loader, os.path.join(self.dir, "launcher.exe")]
-        folder = self.dir
+        command = [SESSION.loader, os.path.join(self.dir, "launcher.exe"), *arguments]
+        folder = folder or self.dir
         if parent is not None:
             application, directory, folder = parent
             command = [SESSION.loader, os.path.abspath(ARGS.probe), "start", application,
@@ -769,11 +822,11 @@ class LauncherTest(unittest.TestCase):
                 take_failure_screenshot(self)
                 raise
 
-    def start(self, overrides=None, ini=None, env=None, parent=None):
+    def start(self, overrides=None, ini=None, env=None, parent=None, **how):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
         gives the file's whole text instead; `env` is its process's environment; `parent`
-        starts it through another parent (Launcher.start). Returns it and the settings it
-        should hold."""
+        starts it through another parent, `how` with arguments or from another folder
+        (Launcher.start). Returns it and the settings it should hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
             self.launcher.stop()  # one test may start several in turn
@@ -784,7 +837,7 @@ class LauncherTest(unittest.TestCase):
         with open(self.launcher.ini_path, "wb") as file:
             file.write(text.encode("latin-1"))
         self.addCleanup(self.launcher.stop)
-        self.launcher.start(env, parent)
+        self.launcher.start(env, parent, **how)
         return self.launcher, values
 
     def assertLaunches(self, launcher, values, program=None, records_path=None):
@@ -1270,6 +1323,42 @@ class KeyboardTest(LauncherTest):
         self.assertSavedOnClose(launcher, values)
 
 
+class OutsideFileTest(LauncherTest):
+    def test_dropped_files_fill_the_path_edits(self):
+        """Two drops from a file manager over controls that are not the edits: of the games
+        the first file (a folder named like one is passed over), then of the programs."""
+        launcher, values = self.start()
+        alt = os.path.join(launcher.dir, "alt")
+        os.makedirs(os.path.join(alt, "folder.vb"))
+        shutil.copy(ARGS.emulator, os.path.join(alt, "Runner.EXE"))
+        games = [os.path.join(alt, name) for name in ("folder.vb", "my game.vb", "second.vb")]
+        drop_files(games, *centre(launcher.layout[IDC_SWAP]))
+        values["romPath"] = windows_path(games[1])
+        launcher.wait_text(IDC_ROM_PATH, values["romPath"])
+        drop_files([os.path.join(alt, name) for name in ("Runner.EXE", "other.exe")],
+                   *centre(launcher.layout[IDC_ZOOM]))
+        values["emuPath"] = windows_path(alt) + "\\Runner.EXE"
+        launcher.wait_text(IDC_EMU_PATH, values["emuPath"])
+        self.assertLaunches(launcher, values, records_path=os.path.join(alt, "launches.txt"))
+        self.assertSavedOnClose(launcher, values)
+
+    def test_a_game_named_on_the_command_line_is_shown_launched_and_saved(self):
+        """As Explorer's "Open with" starts it: the path in quotes (it holds blanks); then a
+        name relative to the folder the launcher is started from. Every other test starts the
+        launcher with no argument."""
+        elsewhere = os.path.join(ARGS.work_dir, "elsewhere")
+        os.makedirs(elsewhere, exist_ok=True)
+        for argument, folder, rom in (
+                (windows_path(os.path.join(elsewhere, "a game.vb")), None, "a game.vb"),
+                ("roms\\b game.vb", elsewhere, "roms\\b game.vb")):
+            with self.subTest(argument=argument):
+                launcher, values = self.start(arguments=[argument], folder=folder)
+                values["romPath"] = windows_path(elsewhere) + "\\" + rom
+                self.assertEqual(launcher.edit_text(IDC_ROM_PATH), values["romPath"])
+                self.assertLaunches(launcher, values)
+                self.assertSavedOnClose(launcher, values)
+
+
 class SessionEndTest(LauncherTest):
     """Ends the Wine session, and with it every process of the suite's prefix (the probe
     included): the last test to run."""
@@ -1298,7 +1387,8 @@ class CoverageTest(unittest.TestCase):
 # Running.
 
 SUITE_ORDER = [ThreedModeTest, RealEditTest, FrameSkipTest, SwitchTest, ListTest, PathTest,
-               ButtonTest, SettingsFileTest, KeyboardTest, SessionEndTest, CoverageTest]
+               ButtonTest, SettingsFileTest, KeyboardTest, OutsideFileTest, SessionEndTest,
+               CoverageTest]
 
 
 def test_name(test):
