@@ -32,7 +32,10 @@ case "$(pe_machine "$program")" in
 esac
 
 # Never the user's own prefix: tests register handlers and write files in theirs.
-WINEPREFIX="${LAUNCHER_WINEPREFIX:-${TMPDIR:-/tmp}/launcher-wineprefix-$(id -u)}-$arch"
+# LAUNCHER_WINE_DPI gives a display scale of its own (LogPixels, 96 by default), in a prefix
+# of its own.
+dpi="${LAUNCHER_WINE_DPI:-}"
+WINEPREFIX="${LAUNCHER_WINEPREFIX:-${TMPDIR:-/tmp}/launcher-wineprefix-$(id -u)}-$arch${dpi:+-dpi$dpi}"
 WINEARCH=$arch
 WINEDEBUG=-all
 WINEDLLOVERRIDES="mscoree,mshtml="
@@ -42,8 +45,10 @@ export WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES
 ready="$WINEPREFIX/.launcher-prefix-ready"
 if [ ! -f "$ready" ]; then
     mkdir -p "$(dirname "$WINEPREFIX")"
-    flock "$WINEPREFIX.lock" sh -c '[ -f "$1" ] || { "$0" wineboot -i && touch "$1"; }' \
-        "$loader" "$ready" >/dev/null 2>&1 || true
+    # shellcheck disable=SC2016 # the inner shell expands its own arguments
+    flock "$WINEPREFIX.lock" sh -c '[ -f "$1" ] || { "$0" wineboot -i && { [ -z "$2" ] ||
+        "$0" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$2" /f; } &&
+        touch "$1"; }' "$loader" "$ready" "$dpi" >/dev/null 2>&1 || true
 fi
 # Wine's helper processes (services, the desktop window) outlive the program that started them
 # and keep what it had open. Were that CTest's output pipe, CTest would count the test as running

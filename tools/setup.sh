@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing the launcher needs on a Debian machine (bookworm):
 # CMake and the host compiler, mingw-w64 for 32-bit Windows, Wine (32-bit) with its own fonts
-# (the frame tools/run.sh has Wine draw uses them), Xvfb and the
-# tools the window tests drive it with, and g++'s 32-bit libraries with qemu-user for the core's
-# 32-bit tests. Safe to run again; installs only what is missing.
+# (the frame tools/run.sh has Wine draw uses them), Xvfb and the tools the window tests drive
+# it with (python3-xlib plays a file manager's drops), and g++'s 32-bit libraries with
+# qemu-user for the core's 32-bit tests. Safe to run again; installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -11,7 +11,7 @@ packages=(
     g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils xdotool imagemagick
-    python3 zip unzip git
+    python3 python3-xlib zip unzip git
 )
 # Taken without their recommends: qemu-user's would register qemu as the kernel's runner of
 # 32-bit programs, and 32-bit Wine must fail plainly where the kernel refuses it

@@ -22,8 +22,9 @@ export LAUNCHER_WINEPREFIX="${LAUNCHER_WINEPREFIX:-$PWD/build/wineprefix}"
 display_file="$(mktemp)"
 xvfb_pid=""
 cleanup() {
-    # cmake/wine-run.sh keeps one prefix per Wine architecture.
-    for prefix in "$LAUNCHER_WINEPREFIX"-win32 "$LAUNCHER_WINEPREFIX"-win64; do
+    # cmake/wine-run.sh keeps one prefix per Wine architecture, and one at 144 DPI.
+    for prefix in "$LAUNCHER_WINEPREFIX"-win32 "$LAUNCHER_WINEPREFIX"-win64 \
+        "$LAUNCHER_WINEPREFIX"-win32-dpi144 "$LAUNCHER_WINEPREFIX"-win64-dpi144; do
         [ ! -d "$prefix" ] || WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
     done
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" >/dev/null 2>&1 || true

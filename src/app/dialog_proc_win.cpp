@@ -1,8 +1,9 @@
-// The launcher window's procedure: its closing path, the end of the user's session, and every
-// control's command handed to the control events. A dialog procedure returns TRUE for what it
-// handled and never calls the default window procedure.
+// The launcher window's procedure: its closing path, the end of the user's session, files
+// dropped on it, and every control's command handed to the control events. A dialog procedure
+// returns TRUE for what it handled and never calls the default window procedure.
 #include "app/launcher_app.h"
 
+#include "ui/file_drop.h"
 #include "ui/launcher_window.h"
 
 INT_PTR CALLBACK launcherDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -21,6 +22,9 @@ INT_PTR CALLBACK launcherDialogProc(HWND window, UINT message, WPARAM wParam, LP
         if (wParam) {
             saveSettingsOnce();
         }
+        return TRUE;
+    case WM_DROPFILES:
+        takeDroppedFiles(reinterpret_cast<HDROP>(wParam));
         return TRUE;
     case WM_COMMAND:
         handleControlCommand(wParam, lParam);

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-// The launcher window's procedure: closing, the session's end, and every control's command
-// handed to the control events.
+// The launcher window's procedure: closing, the session's end, dropped files, and every
+// control's command handed to the control events.
 INT_PTR CALLBACK launcherDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Writes the settings file the first time it is called and never again: a run saves once,

@@ -7,6 +7,7 @@
 #include "app/launcher_app.h"
 #include "settings/launcher_settings.h"
 #include "sysdll/shell_com.h"
+#include "ui/file_drop.h"
 #include "ui/launcher_window.h"
 
 namespace {
@@ -58,6 +59,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
         return kNoWindowExitStatus;
     }
     fillDialog();
+    takeFilesFromOutside();
     ShowWindow(launcherWindow, showCommand);
     UpdateWindow(launcherWindow);
     runMessageLoop();

@@ -16,7 +16,7 @@ import unittest
 
 import harness
 from harness import (
-    ARGS, SESSION, START_SECONDS, LauncherTest, wait_for, centre, rect_of, windows_path,
+    ARGS, SESSION, START_SECONDS, LauncherTest, wait_for, centre, rect_of, windows_path, drop_files,
     register_page_viewer, read_launches, expected_parameters, exercised, DISPATCH_ROWS,
     SETTING_KEYS, SWITCHES,
     DISPLAY_LABELS, THREED_LABELS, PLAIN_PALETTE_LABELS, TWO_COLOUR_PALETTE_LABELS, ZOOM_LABELS,
@@ -486,6 +486,42 @@ class KeyboardTest(LauncherTest):
         self.assertSavedOnClose(launcher, values)
 
 
+class OutsideFileTest(LauncherTest):
+    def test_dropped_files_fill_the_path_edits(self):
+        """Two drops from a file manager over controls that are not the edits: of the games
+        the first file (a folder named like one is passed over), then of the programs."""
+        launcher, values = self.start()
+        alt = os.path.join(launcher.dir, "alt")
+        os.makedirs(os.path.join(alt, "folder.vb"))
+        shutil.copy(ARGS.emulator, os.path.join(alt, "Runner.EXE"))
+        games = [os.path.join(alt, name) for name in ("folder.vb", "my game.vb", "second.vb")]
+        drop_files(games, *centre(launcher.layout[IDC_SWAP]))
+        values["romPath"] = windows_path(games[1])
+        launcher.wait_text(IDC_ROM_PATH, values["romPath"])
+        drop_files([os.path.join(alt, name) for name in ("Runner.EXE", "other.exe")],
+                   *centre(launcher.layout[IDC_ZOOM]))
+        values["emuPath"] = windows_path(alt) + "\\Runner.EXE"
+        launcher.wait_text(IDC_EMU_PATH, values["emuPath"])
+        self.assertLaunches(launcher, values, records_path=os.path.join(alt, "launches.txt"))
+        self.assertSavedOnClose(launcher, values)
+
+    def test_a_game_named_on_the_command_line_is_shown_launched_and_saved(self):
+        """As Explorer's "Open with" starts it: the path in quotes (it holds blanks); then a
+        name relative to the folder the launcher is started from. Every other test starts the
+        launcher with no argument."""
+        elsewhere = os.path.join(ARGS.work_dir, "elsewhere")
+        os.makedirs(elsewhere, exist_ok=True)
+        for argument, folder, rom in (
+                (windows_path(os.path.join(elsewhere, "a game.vb")), None, "a game.vb"),
+                ("roms\\b game.vb", elsewhere, "roms\\b game.vb")):
+            with self.subTest(argument=argument):
+                launcher, values = self.start(arguments=[argument], folder=folder)
+                values["romPath"] = windows_path(elsewhere) + "\\" + rom
+                self.assertEqual(launcher.edit_text(IDC_ROM_PATH), values["romPath"])
+                self.assertLaunches(launcher, values)
+                self.assertSavedOnClose(launcher, values)
+
+
 class SessionEndTest(LauncherTest):
     """Ends the Wine session, and with it every process of the suite's prefix (the probe
     included): the last test to run."""
@@ -511,7 +547,8 @@ class CoverageTest(unittest.TestCase):
 
 
 SUITE_ORDER = [ThreedModeTest, RealEditTest, FrameSkipTest, SwitchTest, ListTest, PathTest,
-               ButtonTest, SettingsFileTest, KeyboardTest, SessionEndTest, CoverageTest]
+               ButtonTest, SettingsFileTest, KeyboardTest, OutsideFileTest, SessionEndTest,
+               CoverageTest]
 
 
 if __name__ == "__main__":

@@ -21,6 +21,10 @@ import sys
 import threading
 import time
 import unittest
+import urllib.parse
+
+from Xlib import X, display as xdisplay
+from Xlib.protocol import event as xevent
 
 # Control ids of the launcher window (src/res/resource.h).
 IDC_DISPLAY_MODE = 1000
@@ -450,6 +454,55 @@ class Session:
 SESSION = Session()
 
 
+def drop_files(paths, x, y):
+    """Drops `paths` at (x, y) as a file manager does, playing the source's part of the XDND
+    protocol, which Wine turns into WM_DROPFILES: enter, position, drop; the files' URIs are
+    handed over when the target asks for the selection (Wine asks at once, on entering)."""
+    screen = xdisplay.Display(SESSION.env["DISPLAY"])
+    atom = screen.intern_atom
+    targets = [w for w in screen.screen().root.query_tree().children
+               if w.get_wm_name() == WINDOW_TITLE and w.get_full_property(atom("XdndAware"), 0)
+               and w.get_attributes().map_state == X.IsViewable]
+    if len(targets) != 1:
+        raise AssertionError("no single launcher window takes drops: %r" % targets)
+    target = targets[0]
+    source = screen.screen().root.create_window(0, 0, 1, 1, 0, X.CopyFromParent)
+    source.set_selection_owner(atom("XdndSelection"), X.CurrentTime)
+    uris = "".join("file://%s\r\n" % urllib.parse.quote(path) for path in paths).encode()
+
+    def send(name, *data):
+        target.send_event(xevent.ClientMessage(window=target, client_type=atom(name),
+                                               data=(32, [source.id, *data, 0, 0, 0][:5])))
+        screen.flush()
+
+    def answer_until(name):
+        deadline = time.monotonic() + REACTION_SECONDS
+        while time.monotonic() < deadline:
+            if not screen.pending_events():
+                time.sleep(0.005)
+                continue
+            got = screen.next_event()
+            if got.type == X.SelectionRequest:
+                offered = got.target == atom("text/uri-list")
+                if offered:
+                    got.requestor.change_property(got.property, got.target, 8, uris)
+                got.requestor.send_event(xevent.SelectionNotify(
+                    time=got.time, requestor=got.requestor, selection=got.selection,
+                    target=got.target, property=got.property if offered else X.NONE))
+                screen.flush()
+            elif got.type == X.ClientMessage and got.client_type == atom(name):
+                return got.data[1]
+        raise AssertionError("no %s from the launcher window" % name)
+
+    send("XdndEnter", 5 << 24, atom("text/uri-list"))
+    send("XdndPosition", 0, (x << 16) | y, X.CurrentTime, atom("XdndActionCopy"))
+    if not answer_until("XdndStatus")[1] & 1:
+        raise AssertionError("the launcher window refuses the drop at %d,%d" % (x, y))
+    send("XdndDrop", 0, X.CurrentTime)
+    answer_until("XdndFinished")
+    screen.close()
+
+
 # ---------------------------------------------------------------------------------------------
 # One launcher in its own directory, and what a person does with it.
 
@@ -477,14 +530,14 @@ class Launcher:
     def launches_path(self):
         return os.path.join(self.dir, "launches.txt")
 
-    def start(self, env=None, parent=None):
-        """Starts the launcher in its folder by its full path; `parent`: (application, working
-        directory, parent's folder) for the probe as a parent calling CreateProcess with them
-        (it ends with the launcher's exit status)."""
+    def start(self, env=None, parent=None, arguments=(), folder=None):
+        """Starts the launcher by its full path with `arguments`, from its folder or `folder`;
+        `parent`: (application, working directory, parent's folder) for the probe as a parent
+        calling CreateProcess with them (it ends with the launcher's exit status)."""
         wait_for("the previous launcher window to go",
                  lambda: not SESSION.view("").launcher_windows(), START_SECONDS)
-        command = [SESSION.loader, os.path.join(self.dir, "launcher.exe")]
-        folder = self.dir
+        command = [SESSION.loader, os.path.join(self.dir, "launcher.exe"), *arguments]
+        folder = folder or self.dir
         if parent is not None:
             application, directory, folder = parent
             command = [SESSION.loader, os.path.abspath(ARGS.probe), "start", application,
@@ -791,11 +844,11 @@ class LauncherTest(unittest.TestCase):
                 take_failure_screenshot(self)
                 raise
 
-    def start(self, overrides=None, ini=None, env=None, parent=None):
+    def start(self, overrides=None, ini=None, env=None, parent=None, **how):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
         gives the file's whole text instead; `env` is its process's environment; `parent`
-        starts it through another parent (Launcher.start). Returns it and the settings it
-        should hold."""
+        starts it through another parent, `how` with arguments or from another folder
+        (Launcher.start). Returns it and the settings it should hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
             self.launcher.stop()  # one test may start several in turn
@@ -806,7 +859,7 @@ class LauncherTest(unittest.TestCase):
         with open(self.launcher.ini_path, "wb") as file:
             file.write(text.encode("latin-1"))
         self.addCleanup(self.launcher.stop)
-        self.launcher.start(env, parent)
+        self.launcher.start(env, parent, **how)
         return self.launcher, values
 
     def assertLaunches(self, launcher, values, program=None, records_path=None):

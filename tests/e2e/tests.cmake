@@ -6,8 +6,14 @@ if(WIN32)
     target_compile_options(e2e_probe PRIVATE ${LAUNCHER_WARNINGS})
     target_link_libraries(e2e_probe PRIVATE launcher_core)
 
+    # The system's Python, where tools/setup.sh installs python3-xlib for the drops (a Python
+    # of one's own earlier on PATH may lack it).
+    find_program(LAUNCHER_E2E_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+    if(NOT LAUNCHER_E2E_PYTHON)
+        set(LAUNCHER_E2E_PYTHON python3)
+    endif()
     add_test(NAME e2e_test
-        COMMAND python3 -B ${CMAKE_CURRENT_LIST_DIR}/e2e_test.py
+        COMMAND ${LAUNCHER_E2E_PYTHON} -B ${CMAKE_CURRENT_LIST_DIR}/e2e_test.py
             --launcher $<TARGET_FILE:launcher>
             --emulator $<TARGET_FILE:stand_in_emulator>
             --help-page ${PROJECT_SOURCE_DIR}/help/help.html

@@ -299,12 +299,18 @@ TEST(Manifest, DeclaresTheDescriptionAndTheCommonControlsDependency) {
         "processorArchitecture=\"" LAUNCHER_MANIFEST_ARCH "\"",
         "publicKeyToken=\"6595b64144ccf1df\"",
         "language=\"*\"",
+        "<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">",
+        "<windowsSettings>",
+        "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>",
     };
     for (const char* fragment : present) {
         EXPECT_NE(text.find(fragment), std::string::npos) << fragment;
     }
     // A 32-bit program without trustInfo keeps its settings file writable under Program Files.
     EXPECT_EQ(text.find("<trustInfo"), std::string::npos);
+    // Aware of the system's scale only: one scale for every screen.
+    EXPECT_EQ(text.find("dpiAwareness"), std::string::npos);
+    EXPECT_EQ(text.find("PerMonitor"), std::string::npos);
 }
 
 // The loader read the manifest at start-up and resolved the dependency: the process's default
@@ -316,6 +322,9 @@ TEST(Manifest, ProcessContextRedirectsCommonControls) {
     EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
                                          L"comctl32.dll", &data))
         << GetLastError();
+    // And it made the process aware of the display scale (Windows shows it; Wine counts every
+    // process aware).
+    EXPECT_TRUE(IsProcessDPIAware());
 }
 
 } // namespace
