@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -160,6 +161,33 @@ TEST(SettingsFile, SavingKeepsEveryLineTheLauncherDoesNotOwn) {
     Loaded reloaded(dir);
     EXPECT_STREQ("C:\\vb\\demo.vb", reloaded.record.romPath.get());
     EXPECT_EQ(dir.dir() + "\\quellix.exe", reloaded.record.emuPath.get());
+}
+
+// Notepad's UTF-8, with its mark or without: read as written. The mark shows on Windows, whose
+// profile functions take it for part of line 1, hiding "[main]" (our own reader does the same;
+// Wine reads it). A key the file gives with the text the launcher would write is left as it is.
+TEST(SettingsFile, AUtf8FileIsReadAndKeysHoldingTheirTextAreLeftAlone) {
+    for (const char* mark : {"", "\xEF\xBB\xBF"}) {
+        TempDir dir;
+        std::string file = firstRunFile(dir.dir());
+        file.replace(file.find("scale=1"), 7, "scale = 4 ");
+        dir.write("quellix.ini", mark + file);
+        Loaded loaded(dir);
+        EXPECT_EQ(4, loaded.record.scale);
+        loaded.record.save();
+        EXPECT_EQ(file, dir.read("quellix.ini"));
+    }
+}
+
+// A folder in the file's place cannot be opened for reading on any platform; it is gone by the
+// exit, as a file another program held for a moment at the start is free again by then.
+TEST(SettingsFile, AFileThatCouldNotBeReadAtStartIsNotWrittenAtExit) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "quellix.ini");
+    Loaded loaded(dir);
+    std::filesystem::remove(dir.path() / "quellix.ini");
+    loaded.record.save();
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "quellix.ini"));
 }
 
 TEST(SettingsFile, ValueOperationsOnTheirOwn) {
