@@ -179,6 +179,17 @@ TEST(SettingsFile, AUtf8FileIsReadAndKeysHoldingTheirTextAreLeftAlone) {
     }
 }
 
+#ifdef _WIN32
+// Windows and Wine read and write UTF-16 LE (our own reader does not). A path the code page
+// cannot show (Cyrillic under 1252) reads as '?', and is kept in the file when left unchanged.
+TEST(SettingsFile, ACharacterOutsideTheCodePageStaysInTheFile) {
+    TempDir dir;
+    dir.write("quellix.ini", "\xEF\xBB\xBF[main]\r\nromPath=C:\\\xD0\x96.vb\r\n");
+    Loaded(dir).record.save();
+    EXPECT_EQ(std::string::npos, dir.read("quellix.ini").find('?'));
+}
+#endif
+
 // A folder in the file's place cannot be opened for reading on any platform; it is gone by the
 // exit, as a file another program held for a moment at the start is free again by then.
 TEST(SettingsFile, AFileThatCouldNotBeReadAtStartIsNotWrittenAtExit) {
