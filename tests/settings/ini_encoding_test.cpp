@@ -10,42 +10,33 @@ using namespace std::string_literals;
 
 namespace {
 
-// Stand-ins for the platform's conversion: 1252 holds Latin-1 and the euro sign (0x80); 932
-// holds ASCII and two characters whose second byte is a backslash (0x5C).
-bool put(char* out, size_t size, size_t& used, const std::string& bytes) {
-    if (size - used < bytes.size())
-        return false;
-    bytes.copy(out + used, bytes.size());
-    used += bytes.size();
-    return true;
+// Stand-ins for the platform's conversion: 1252 as Latin-1 with the euro sign at 0x80; 932 as
+// ASCII and two characters whose second byte is a backslash (0x5C). "" for no exact form.
+std::string in1252(char16_t c) {
+    if (c == u'€')
+        return "\x80";
+    return c < 0x80 || (c >= 0xA0 && c <= 0xFF) ? std::string(1, char(c)) : "";
 }
-bool cp1252(const char16_t* text, size_t length, char* out, size_t size, size_t* written) {
-    size_t used = 0;
+std::string in932(char16_t c) {
+    return c < 0x80     ? std::string(1, char(c))
+           : c == u'表' ? "\x95\x5C"
+           : c == u'ソ' ? "\x83\x5C"
+                        : "";
+}
+template <std::string (*Form)(char16_t)>
+bool standIn(const char16_t* text, size_t length, char* out, size_t size, size_t* written) {
+    std::string bytes;
     for (size_t i = 0; i < length; ++i) {
-        const char16_t c = text[i];
-        const bool has = c < 0x80 || (c >= 0xA0 && c <= 0xFF) || c == u'€';
-        if (!has || !put(out, size, used, std::string(1, c == u'€' ? '\x80' : char(c))))
+        const std::string one = Form(text[i]);
+        if (one.empty())
             return false;
+        bytes += one;
     }
-    *written = used;
-    return true;
+    *written = bytes.copy(out, size);
+    return bytes.size() <= size;
 }
-bool cp932(const char16_t* text, size_t length, char* out, size_t size, size_t* written) {
-    size_t used = 0;
-    for (size_t i = 0; i < length; ++i) {
-        const char16_t c = text[i];
-        const std::string bytes = c < 0x80     ? std::string(1, char(c))
-                                  : c == u'表' ? "\x95\x5C"
-                                  : c == u'ソ' ? "\x83\x5C"
-                                               : "";
-        if (bytes.empty() || !put(out, size, used, bytes))
-            return false;
-    }
-    *written = used;
-    return true;
-}
-const AnsiCodePage kWestern{true, cp1252};
-const AnsiCodePage kJapanese{false, cp932};
+const AnsiCodePage kWestern{true, standIn<in1252>};
+const AnsiCodePage kJapanese{false, standIn<in932>};
 
 struct EncodingRow {
     const char* what;
