@@ -11,7 +11,7 @@ packages=(
     g++-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
     wine wine64 wine32:i386 fonts-wine xvfb xauth x11-utils xdotool imagemagick
-    python3 python3-xlib zip unzip git
+    python3 python3-xlib zip unzip git locales
 )
 # Taken without their recommends: qemu-user's would register qemu as the kernel's runner of
 # 32-bit programs, and 32-bit Wine must fail plainly where the kernel refuses it
@@ -29,7 +29,11 @@ missing_bare=()
 for p in "${bare_packages[@]}"; do
     installed "$p" || missing_bare+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && [ ${#missing_bare[@]} -eq 0 ] && exit 0
+# The end-to-end suite runs Wine under a German locale, whose ANSI code page is 1252.
+have_locale() {
+    locale -a 2>/dev/null | grep -qx 'de_DE.utf8'
+}
+[ ${#missing[@]} -eq 0 ] && [ ${#missing_bare[@]} -eq 0 ] && have_locale && exit 0
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
@@ -46,4 +50,9 @@ fi
 if [ ${#missing_bare[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
         "${missing_bare[@]}"
+fi
+if ! have_locale; then
+    grep -qx 'de_DE.UTF-8 UTF-8' /etc/locale.gen ||
+        echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen
 fi

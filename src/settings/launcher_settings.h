@@ -56,6 +56,9 @@ struct LauncherSettings {
     OwnedText emuPath;
     OwnedText romPath;
     OwnedText baseDir; // the launcher's directory, no trailing backslash
+    // Set when the settings file was there at start but could not be read: the run never saw
+    // the user's values, so save leaves the file as it is.
+    bool settingsFileUnreadable;
 
     // Finds the launcher's directory and sets baseDir (program_dir.cpp).
     void locateBaseDir();
@@ -76,10 +79,15 @@ struct LauncherSettings {
 
     // Locates baseDir, then reads every key; always true.
     bool load();
-    // Reads every key of the settings file in baseDir, each with its default.
+    // Reads every key of the settings file in baseDir, each with its default, after
+    // prepareSettingsFile.
     void readKeys();
-    // Writes every key in the fixed order; always true (write failures lose the changes
-    // silently, as nothing reports them).
+    // Before the first read: notes a file that cannot be read (settingsFileUnreadable), and
+    // rewrites one in an encoding the profile functions do not read (iniTextInReadableEncoding).
+    void prepareSettingsFile();
+    // Writes every key in the fixed order that the file does not already hold with the same
+    // text; nothing when the file could not be read at start. Always true (write failures lose
+    // the changes silently, as nothing reports them).
     bool save() const;
 };
 

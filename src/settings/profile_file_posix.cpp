@@ -1,9 +1,12 @@
 // The profile-file seam where the platform has no profile functions: whole-file read and
-// replace around our own INI reader/writer.
+// replace around our own INI reader/writer. Its ANSI code page is UTF-8, the text of this
+// platform, as on a Windows set to UTF-8 for programs that are not Unicode: a UTF-8 file only
+// loses its mark, and nothing is guessed. Our reader reads no UTF-16, as before.
 #include "settings/profile_file.h"
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -133,4 +136,54 @@ bool profileWriteString(const char* section, const char* key, const char* value,
     if (readWholeFile(file, data) == ReadOutcome::Failed)
         return false;
     return replaceWholeFile(file, iniWriteValue(data, section, key, value));
+}
+
+FileRead profileReadFile(const char* path, char* out, size_t size, size_t* length) {
+    *length = 0;
+    std::string data;
+    const ReadOutcome outcome =
+        path && *path ? readWholeFile(nativePath(path), data) : ReadOutcome::Missing;
+    if (outcome != ReadOutcome::Read)
+        return outcome == ReadOutcome::Missing ? FileRead::Missing : FileRead::Unreadable;
+    *length = data.size();
+    std::memcpy(out, data.data(), data.size() < size ? data.size() : size);
+    return FileRead::Read;
+}
+
+bool profileReplaceFile(const char* path, const char* data, size_t size) {
+    return path && *path && replaceWholeFile(nativePath(path), std::string(data, size));
+}
+
+namespace {
+
+// UTF-16 as UTF-8, which holds every character; a lone surrogate has no form and fails.
+bool utf8FromUtf16(const char16_t* text, size_t length, char* out, size_t size, size_t* written) {
+    size_t used = 0;
+    for (size_t i = 0; i < length; ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < length && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            return false;
+        }
+        const size_t count = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+        if (size - used < count)
+            return false;
+        static const unsigned char kLead[] = {0, 0, 0xC0, 0xE0, 0xF0};
+        for (size_t k = count; k-- > 1;) {
+            out[used + k] = static_cast<char>(0x80 | (c & 0x3F));
+            c >>= 6;
+        }
+        out[used] = static_cast<char>(kLead[count] | c);
+        used += count;
+    }
+    *written = used;
+    return true;
+}
+
+} // namespace
+
+AnsiCodePage profileCodePage() {
+    return {false, utf8FromUtf16};
 }

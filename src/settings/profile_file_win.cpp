@@ -24,3 +24,150 @@ bool profileWriteString(const char* section, const char* key, const char* value,
         return false;
     return WritePrivateProfileStringA(section, key, value, path) != FALSE;
 }
+
+namespace {
+
+// Another program may hold the file for a moment (a backup, a sync or a virus scan): so many
+// tries, this far apart, before the file counts as unreadable.
+constexpr int kOpenTries = 4;
+constexpr DWORD kOpenRetryMilliseconds = 25;
+
+HANDLE openForReading(const char* path, FileRead* failure) {
+    for (int attempt = 1;; ++attempt) {
+        const HANDLE file =
+            CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            return file;
+        }
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            *failure = FileRead::Missing;
+            return INVALID_HANDLE_VALUE;
+        }
+        // A sharing violation, no access, or a folder of that name: the file is there, and
+        // what it holds is unknown.
+        if (attempt == kOpenTries) {
+            *failure = FileRead::Unreadable;
+            return INVALID_HANDLE_VALUE;
+        }
+        Sleep(kOpenRetryMilliseconds);
+    }
+}
+
+bool readUpTo(HANDLE file, char* out, size_t size, size_t* got) {
+    *got = 0;
+    while (*got < size) {
+        DWORD read = 0;
+        if (!ReadFile(file, out + *got, clampToDword(size - *got), &read, nullptr)) {
+            return false;
+        }
+        if (read == 0) {
+            break;
+        }
+        *got += read;
+    }
+    return true;
+}
+
+// "<path>.~<process id>": a name of this process's own beside the file.
+bool tempPathBeside(const char* path, char* out, size_t size) {
+    char digits[12];
+    size_t count = 0;
+    for (DWORD id = GetCurrentProcessId(); count == 0 || id != 0; id /= 10) {
+        digits[count++] = static_cast<char>('0' + id % 10);
+    }
+    const size_t length = lstrlenA(path);
+    if (length + 2 + count + 1 > size) {
+        return false;
+    }
+    CopyMemory(out, path, length);
+    out[length] = '.';
+    out[length + 1] = '~';
+    for (size_t i = 0; i < count; ++i) {
+        out[length + 2 + i] = digits[count - 1 - i];
+    }
+    out[length + 2 + count] = '\0';
+    return true;
+}
+
+bool writeWhole(HANDLE file, const char* data, size_t size) {
+    for (size_t done = 0; done < size;) {
+        DWORD put = 0;
+        if (!WriteFile(file, data + done, clampToDword(size - done), &put, nullptr) || put == 0) {
+            return false;
+        }
+        done += put;
+    }
+    return true;
+}
+
+bool ansiFromUtf16(const char16_t* text, size_t length, char* out, size_t size, size_t* written) {
+    if (length > 0x7FFFFFFF || size > 0x7FFFFFFF) {
+        return false;
+    }
+    // UTF-8 as the ANSI code page holds every character, and takes neither the flag nor the
+    // default-character report.
+    const bool utf8 = GetACP() == CP_UTF8;
+    BOOL usedDefault = FALSE;
+    const int count =
+        WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, reinterpret_cast<LPCWCH>(text),
+                            static_cast<int>(length), out, static_cast<int>(size), nullptr,
+                            utf8 ? nullptr : &usedDefault);
+    if (count <= 0 || usedDefault) {
+        return false;
+    }
+    *written = static_cast<size_t>(count);
+    return true;
+}
+
+} // namespace
+
+FileRead profileReadFile(const char* path, char* out, size_t size, size_t* length) {
+    *length = 0;
+    FileRead failure = FileRead::Missing;
+    const HANDLE file = openForReading(path, &failure);
+    if (file == INVALID_HANDLE_VALUE) {
+        return failure;
+    }
+    LARGE_INTEGER fileSize{};
+    size_t got = 0;
+    const bool read = GetFileSizeEx(file, &fileSize) && readUpTo(file, out, size, &got);
+    CloseHandle(file);
+    if (!read) {
+        return FileRead::Unreadable; // a range locked by another program
+    }
+    const unsigned long long whole = static_cast<unsigned long long>(fileSize.QuadPart);
+    *length = whole > size ? size + 1 : got;
+    return FileRead::Read;
+}
+
+bool profileReplaceFile(const char* path, const char* data, size_t size) {
+    char tempPath[MAX_PATH];
+    if (!tempPathBeside(path, tempPath, sizeof tempPath)) {
+        return false;
+    }
+    const HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    bool done = writeWhole(file, data, size) && FlushFileBuffers(file);
+    done = CloseHandle(file) && done;
+    // ReplaceFileA keeps the old file's attributes and permissions; where the volume cannot,
+    // a plain move in its place.
+    done =
+        done &&
+        (ReplaceFileA(path, tempPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
+         MoveFileExA(tempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+    if (!done) {
+        DeleteFileA(tempPath);
+    }
+    return done;
+}
+
+AnsiCodePage profileCodePage() {
+    CPINFO info{};
+    const bool singleByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+    return {singleByte, ansiFromUtf16};
+}

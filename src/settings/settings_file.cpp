@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "numtext/number_text.h"
+#include "settings/ini_encoding.h"
 #include "settings/launcher_settings.h"
 #include "settings/path_text.h"
 #include "settings/profile_file.h"
@@ -35,6 +36,24 @@ void copyBounded(const char* text, char* out, size_t size) {
     const size_t length = std::min(std::strlen(text), size - 1);
     std::memcpy(out, text, length);
     out[length] = '\0';
+}
+
+// Whether the file gives `value` for `key` now. Two reads with two different fallbacks tell a
+// key that is there (both give its text) from a missing one (each gives its fallback).
+bool fileHoldsValue(const char* filePath, const char* key, const char* value) {
+    // Room for every text save writes: the longest real, and a path.
+    char text[kFixedTextSize + 2];
+    const size_t length = std::strlen(value);
+    if (length + 2 > sizeof text) {
+        return false;
+    }
+    for (const char* fallback : {"\x01", "\x02"}) {
+        const size_t got = profileReadString(kSection, key, fallback, text, length + 2, filePath);
+        if (got != length || std::memcmp(text, value, length) != 0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -115,7 +134,9 @@ void LauncherSettings::putString(const char* key, const char* value) const {
         return;
     }
     char filePath[kPathBufferSize];
-    if (settingsFilePath(filePath, sizeof filePath)) {
+    // A key the file already gives with this text is left alone: in a UTF-16 file, a character
+    // outside the code page reads as '?', and writing that back would replace the user's text.
+    if (settingsFilePath(filePath, sizeof filePath) && !fileHoldsValue(filePath, key, value)) {
         profileWriteString(kSection, key, value, filePath);
     }
 }
@@ -140,7 +161,29 @@ bool LauncherSettings::load() {
     return true;
 }
 
+void LauncherSettings::prepareSettingsFile() {
+    settingsFileUnreadable = false;
+    char filePath[kPathBufferSize];
+    OwnedText data = newText(kLargestConvertedFile);
+    if (!settingsFilePath(filePath, sizeof filePath) || data == nullptr) {
+        return;
+    }
+    size_t length = 0;
+    const FileRead read = profileReadFile(filePath, data.get(), kLargestConvertedFile, &length);
+    if (read == FileRead::Unreadable) {
+        settingsFileUnreadable = true;
+        return;
+    }
+    ByteText converted;
+    if (read == FileRead::Read && length <= kLargestConvertedFile &&
+        iniTextInReadableEncoding(data.get(), length, profileCodePage(), converted)) {
+        // Should the replacement fail, the file is read as it is, as before.
+        profileReplaceFile(filePath, converted.bytes.get(), converted.size);
+    }
+}
+
 void LauncherSettings::readKeys() {
+    prepareSettingsFile();
     for (const SettingKey& key : kSettingKeys) {
         switch (key.kind) {
         case KeyKind::Integer:
@@ -165,6 +208,9 @@ void LauncherSettings::readKeys() {
 }
 
 bool LauncherSettings::save() const {
+    if (settingsFileUnreadable) {
+        return true; // the file holds values this run never saw: it keeps every byte
+    }
     for (const SettingKey& key : kSettingKeys) {
         switch (key.kind) {
         case KeyKind::Integer:

@@ -16,7 +16,8 @@ import unittest
 
 import harness
 from harness import (
-    ARGS, SESSION, START_SECONDS, LauncherTest, wait_for, centre, rect_of, windows_path, drop_files,
+    ARGS, SESSION, START_SECONDS, Launcher, LauncherTest, default_settings, ini_text, wait_for,
+    centre, rect_of, windows_path, drop_files,
     register_page_viewer, read_launches, expected_parameters, exercised, DISPATCH_ROWS,
     SETTING_KEYS, SWITCHES,
     DISPLAY_LABELS, THREED_LABELS, PLAIN_PALETTE_LABELS, TWO_COLOUR_PALETTE_LABELS, ZOOM_LABELS,
@@ -456,6 +457,36 @@ class SettingsFileTest(LauncherTest):
             "scale": "6", "pport": "3", "keyMap": "1", "joy": "0", "more_ram": "1",
             "swap": "1", "hstretch": "0", "timmerHack": "1", "vfHack": "0", "debug": "1",
             "nothrtl": "0", "status": "1", "disasm": "0", "stdout": "1"})
+        self.assertLaunches(launcher, values)
+        self.assertSavedOnClose(launcher, values)
+
+    def test_a_file_held_while_the_launcher_starts_keeps_every_byte(self):
+        """A backup, sync or scanning program holds the file without sharing just then: the
+        launcher cannot read it, and at exit writes nothing over the user's values."""
+        self.launcher = launcher = Launcher(self.id().split(".")[-1])
+        self.addCleanup(launcher.stop)
+        text = ini_text(dict(default_settings(launcher.dir), scale="4", swap="1")).encode()
+        with open(launcher.ini_path, "wb") as file:
+            file.write(text)
+        holder = subprocess.Popen([SESSION.loader, ARGS.probe, "hold",
+                                   windows_path(launcher.ini_path)],
+                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL, env=SESSION.env)
+        self.assertEqual(holder.stdout.readline().strip(), b"held")
+        launcher.start()
+        holder.communicate(b"\n", timeout=START_SECONDS)
+        self.assertEqual(launcher.view(IDC_ZOOM).text(IDC_ZOOM), "1x")  # the default
+        self.assertEqual(launcher.close(), 1)
+        with open(launcher.ini_path, "rb") as file:
+            self.assertEqual(file.read(), text)
+
+    def test_a_utf8_file_from_notepad_is_read_as_written(self):
+        """Notepad saves the file as UTF-8 without a mark, which the profile functions read as
+        ANSI (CafÃ©). Under code page 1252 the launcher turns it into 1252 before reading it."""
+        env = dict(SESSION.env, LC_ALL="de_DE.UTF-8")
+        values = default_settings(os.path.join(ARGS.work_dir, "run " + self.id().split(".")[-1]))
+        values.update(romPath="C:\\Spiele\\Café.vb", scale="3")
+        launcher, values = self.start(values, ini=ini_text(values).encode("utf-8"), env=env)
         self.assertLaunches(launcher, values)
         self.assertSavedOnClose(launcher, values)
 

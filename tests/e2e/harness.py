@@ -846,8 +846,8 @@ class LauncherTest(unittest.TestCase):
 
     def start(self, overrides=None, ini=None, env=None, parent=None, **how):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
-        gives the file's whole text instead; `env` is its process's environment; `parent`
-        starts it through another parent, `how` with arguments or from another folder
+        gives the file's whole text (or its bytes) instead; `env` is its process's environment;
+        `parent` starts it through another parent, `how` with arguments or from another folder
         (Launcher.start). Returns it and the settings it should hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
@@ -857,7 +857,7 @@ class LauncherTest(unittest.TestCase):
         values.update(overrides or {})
         text = ini if ini is not None else ini_text(values)
         with open(self.launcher.ini_path, "wb") as file:
-            file.write(text.encode("latin-1"))
+            file.write(text if isinstance(text, bytes) else text.encode("latin-1"))
         self.addCleanup(self.launcher.stop)
         self.launcher.start(env, parent, **how)
         return self.launcher, values

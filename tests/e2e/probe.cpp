@@ -12,7 +12,9 @@
 //   process  pid= parent= exe=
 // A line whose window did not answer in time ends in "late=1".
 // Texts are cut at kTextSize - 1 characters, and tabs or line ends in them become blanks.
-// Started as "probe start APPLICATION DIRECTORY" it is the launcher's parent instead.
+// Started as "probe start APPLICATION DIRECTORY" it is the launcher's parent instead; as
+// "probe hold FILE" it holds FILE open without sharing (as a backup or a virus scan may), says
+// "held", and lets go at the first line or the end of its standard input.
 #include <windows.h>
 
 #include <tlhelp32.h>
@@ -443,11 +445,30 @@ int startAndWait(const char* application, const char* directory) {
     return static_cast<int>(status);
 }
 
+// Gives 0 once it has held the file and let go, 120 when it could not open it.
+int holdUntilAsked(const char* path) {
+    const HANDLE file =
+        CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return 120;
+    }
+    Line line;
+    start(line, "held");
+    emit(line);
+    char request[kTextSize];
+    readRequest(request, sizeof request);
+    CloseHandle(file);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "start") == 0) {
         return startAndWait(argv[2], argv[3]);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "hold") == 0) {
+        return holdUntilAsked(argv[2]);
     }
     // Starting a Wine process takes seconds, so the probe stays up and answers request lines.
     char request[kTextSize];

@@ -164,6 +164,44 @@ TEST(SettingsFile, SavingKeepsEveryLineTheLauncherDoesNotOwn) {
     EXPECT_EQ(dir.dir() + "\\quellix.exe", reloaded.record.emuPath.get());
 }
 
+// Notepad's UTF-8, with its mark or without: read as written. The mark shows on Windows, whose
+// profile functions take it for part of line 1, hiding "[main]" (our own reader does the same;
+// Wine reads it). A key the file gives with the text the launcher would write is left as it is.
+TEST(SettingsFile, AUtf8FileIsReadAndKeysHoldingTheirTextAreLeftAlone) {
+    for (const char* mark : {"", "\xEF\xBB\xBF"}) {
+        TempDir dir;
+        std::string file = firstRunFile(dir.dir());
+        file.replace(file.find("scale=1"), 7, "scale = 4 ");
+        dir.write("quellix.ini", mark + file);
+        Loaded loaded(dir);
+        EXPECT_EQ(4, loaded.record.scale);
+        loaded.record.save();
+        EXPECT_EQ(file, dir.read("quellix.ini"));
+    }
+}
+
+#ifdef _WIN32
+// Windows and Wine read and write UTF-16 LE (our own reader does not). A path the code page
+// cannot show (Cyrillic under 1252) reads as '?', and is kept in the file when left unchanged.
+TEST(SettingsFile, ACharacterOutsideTheCodePageStaysInTheFile) {
+    TempDir dir;
+    dir.write("quellix.ini", "\xEF\xBB\xBF[main]\r\nromPath=C:\\\xD0\x96.vb\r\n");
+    Loaded(dir).record.save();
+    EXPECT_EQ(std::string::npos, dir.read("quellix.ini").find('?'));
+}
+#endif
+
+// A folder in the file's place cannot be opened for reading on any platform; it is gone by the
+// exit, as a file another program held for a moment at the start is free again by then.
+TEST(SettingsFile, AFileThatCouldNotBeReadAtStartIsNotWrittenAtExit) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "quellix.ini");
+    Loaded loaded(dir);
+    std::filesystem::remove(dir.path() / "quellix.ini");
+    loaded.record.save();
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "quellix.ini"));
+}
+
 TEST(SettingsFile, ValueOperationsOnTheirOwn) {
     TempDir dir;
     LauncherSettings s{};

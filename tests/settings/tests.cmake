@@ -7,6 +7,7 @@ launcher_test(settings_test
         ${CMAKE_CURRENT_LIST_DIR}/program_dir_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/path_text_test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/file_argument_test.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/ini_encoding_test.cpp
     LIBS launcher_core)
 if(WIN32)
     # The platform's own split of a command line, beside ours.
