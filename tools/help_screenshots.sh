@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Shows the help page as a browser does: headless Chromium (Debian's package, installed here
-# on first use, as root) takes screenshots of help/help.html at 360, 800 and 1280 pixels wide, tall
-# enough for the whole page, into build/help-screenshots/ (or the folder given). Not part of
-# tools/test.sh: it needs a browser, which nothing else does.
+# on first use, as root) takes screenshots of help/help.html at 360 (a phone's), 800 and 1280
+# pixels wide, tall enough for the whole page, into build/help-screenshots/ (or the folder
+# given). Not part of tools/test.sh: it needs a browser, which nothing else does.
 # Usage: tools/help_screenshots.sh [OUTPUT_DIR]
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
