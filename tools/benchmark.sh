@@ -9,7 +9,9 @@
 #   - under Wine: time from process start to the window being visible and peak memory (median
 #     of BENCH_RUNS runs) against the bare dialog, with the CPU time used while idle; then the
 #     same start and memory against the resource-equal and the template dialog, all from one
-#     run.
+#     run
+#   - last, the table of docs/platform.md as a markdown block: the 32-bit launcher's size,
+#     sections and imports, and its start and memory, each beside the template dialog's
 #
 # Usage: tools/benchmark.sh
 # Environment (all optional):
@@ -88,38 +90,57 @@ imports_of() { # exe
 }
 
 # The file's bytes by section: headers, then each section's raw data (rounded up to the file
-# alignment), so the rows add up to the exe's size.
-sections_of() { # exe
-    python3 - "$1" <<'PYTHON'
+# alignment), so the rows add up to the exe's size. "text EXE" prints them with the bytes in
+# memory; "markdown EXE FLOOR" prints them as rows of docs/platform.md's table, the two exes side
+# by side in the first one's order of sections, after their sizes and size ratio.
+cat >"$work/sections.py" <<'PYTHON'
 import struct, sys
-data = open(sys.argv[1], "rb").read()
-pe = struct.unpack_from("<I", data, 0x3C)[0]
-count, = struct.unpack_from("<H", data, pe + 6)
-optional_size, = struct.unpack_from("<H", data, pe + 20)
-alignment, = struct.unpack_from("<I", data, pe + 24 + 36)
+def sections(path):
+    data = open(path, "rb").read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    count, = struct.unpack_from("<H", data, pe + 6)
+    optional_size, = struct.unpack_from("<H", data, pe + 20)
+    alignment, = struct.unpack_from("<I", data, pe + 24 + 36)
+    rows, first = {}, len(data)
+    for i in range(count):
+        at = pe + 24 + optional_size + 40 * i
+        name, memory, _, raw, offset = struct.unpack_from("<8sIIII", data, at)
+        if raw:
+            first = min(first, offset)
+        rows[name.rstrip(b"\0").decode()] = (-(-raw // alignment) * alignment, memory)
+    return len(data), first, rows
 kinds = {".text": "code", ".rdata": "read-only data", ".eh_fram": "read-only data",
          ".idata": "imports", ".data": "data", ".bss": "data", ".CRT": "data", ".tls": "data",
          ".rsrc": "resources", ".reloc": "relocations"}
-rows, first = [], len(data)
-for i in range(count):
-    name, memory, _, raw, offset = struct.unpack_from("<8sIIII", data, pe + 24 + optional_size + 40 * i)
-    name = name.rstrip(b"\0").decode()
-    if raw:
-        first = min(first, offset)
-    rows.append((kinds.get(name, "other"), name, -(-raw // alignment) * alignment, memory))
-print("  %-16s %-9s %9s %10s" % ("kind", "section", "file", "in memory"))
-print("  %-16s %-9s %9d" % ("headers", "", first))
-for kind, name, file_bytes, memory in rows:
-    print("  %-16s %-9s %9d %10d" % (kind, name, file_bytes, memory))
-print("  %-16s %-9s %9d" % ("total", "", first + sum(r[2] for r in rows)))
+what = {".text": "code", ".data": "initialised data", ".rdata": "read-only data: tables, texts",
+        ".eh_fram": "unwind tables of the static runtime", ".idata": "imports",
+        ".CRT": "the runtime's start and exit tables", ".tls": "thread-local storage",
+        ".bss": "zeroed data, no bytes in the file",
+        ".rsrc": "resources: icon, dialog, manifest, version", ".reloc": "relocations"}
+size, head, ours = sections(sys.argv[2])
+if sys.argv[1] == "text":
+    print("  %-16s %-9s %9s %10s" % ("kind", "section", "file", "in memory"))
+    print("  %-16s %-9s %9d" % ("headers", "", head))
+    for name, (file_bytes, memory) in ours.items():
+        print("  %-16s %-9s %9d %10d" % (kinds.get(name, "other"), name, file_bytes, memory))
+    print("  %-16s %-9s %9d" % ("total", "", head + sum(r[0] for r in ours.values())))
+else:
+    floor_size, floor_head, theirs = sections(sys.argv[3])
+    print("| file size, stripped (bytes) | %s | %s | %.2f |"
+          % (f"{size:,}", f"{floor_size:,}", size / floor_size))
+    print("| headers | %s | %s | |" % (f"{head:,}", f"{floor_head:,}"))
+    for name in list(ours) + [n for n in theirs if n not in ours]:
+        cell = lambda rows: f"{rows[name][0]:,}" if name in rows else "—"
+        print("| `%s` (%s) | %s | %s | |"
+              % (name, what.get(name, "other"), cell(ours), cell(theirs)))
 PYTHON
-}
 
 launcher32="$(exe_of "$win32_build" launcher)"
 bare32="$(exe_of "$win32_build" bare_dialog)"
 launcher32_size="$(stripped_size "$launcher32")"
 bare32_size="$(stripped_size "$bare32")"
 i686-w64-mingw32-strip -o "$work/launcher32.exe" "$launcher32"
+i686-w64-mingw32-strip -o "$work/template32.exe" "$(exe_of "$win32_build" template_dialog)"
 
 # ---- running under Wine ----
 
@@ -334,7 +355,7 @@ printf '  %-16s %9s bytes  imports: %s\n' bare_dialog.exe "$bare32_size" "$(impo
 printf '  %-16s %9s\n' "ratio" "$(ratio "$launcher32_size" "$bare32_size")"
 echo
 echo "Sections of launcher.exe (win32, stripped; bytes)"
-sections_of "$work/launcher32.exe"
+python3 "$work/sections.py" text "$work/launcher32.exe"
 echo
 echo "Under Wine ($machine_note)"
 echo "median of $runs runs; the start time includes Wine's own process start, the same for both"
@@ -363,3 +384,28 @@ printf '  %-34s %10s %12s %7s %10s %7s\n' "start to visible window (ms)" \
 printf '  %-34s %10s %12s %7s %10s %7s\n' "peak memory, VmHWM (KiB)" "$launcher_peak" \
     "$resource_peak" "$(ratio "$launcher_peak" "$resource_peak")" "$template_peak" \
     "$(ratio "$launcher_peak" "$template_peak")"
+
+# ---- the table of docs/platform.md ----
+
+
+# Whole milliseconds from microseconds; whole KiB with a comma every three digits.
+ms() { awk -v v="$1" 'BEGIN { printf "%.0f", v / 1000 }'; }
+kib() { awk -v v="$1" 'BEGIN { printf "%.0f", v }' | sed ':a; s/\B[0-9]\{3\}\>/,&/; ta'; }
+
+wine_version="$("$wine64" --version 2>/dev/null || echo Wine)"
+commit="$(git -C "$repo" describe --always --dirty 2>/dev/null || echo "a work tree")"
+echo
+echo "The table of docs/platform.md (markdown):"
+echo
+echo "\`tools/benchmark.sh\` on $(date -u +%Y-%m-%d), commit $commit. Sizes: the win32 build's exes,"
+echo "stripped. Start and memory under ${wine_version%% (*} ($machine_note), median of $runs runs."
+echo
+echo "| | launcher.exe | template dialog | ratio |"
+echo "|---|---:|---:|---:|"
+python3 "$work/sections.py" markdown "$work/launcher32.exe" "$work/template32.exe"
+printf '| DLLs imported at load time | %s | %s | |\n' "$(imports_of "$work/launcher32.exe")" \
+    "$(imports_of "$work/template32.exe")"
+printf '| start to visible window (ms) | %s | %s | %s |\n' "$(ms "$launcher_start")" \
+    "$(ms "$template_start")" "$(ratio "$launcher_start" "$template_start")"
+printf '| peak memory, VmHWM (KiB) | %s | %s | %s |\n' "$(kib "$launcher_peak")" \
+    "$(kib "$template_peak")" "$(ratio "$launcher_peak" "$template_peak")"

@@ -2,7 +2,9 @@
 # Builds the launcher for Windows and starts it under Wine, from build/<preset>/dist (where its
 # settings file, quellix.ini, is kept between runs), with a demo emulator beside it as
 # quellix.exe: Launch shows the parameter text in a message box and appends it to
-# dist/demo_launches.txt. Exits with the launcher's status: 1 after a normal end.
+# dist/demo_launches.txt. Wine has no web browser: the run prefix opens .html files with the
+# demo page viewer (build/<preset>/demo/page_viewer.exe), so Help shows a message box naming the
+# page the launcher asked for. Exits with the launcher's status: 1 after a normal end.
 #
 # Without DISPLAY the window goes to a virtual display of its own (Xvfb); the script prints its
 # number, how to take a screenshot of it and how to close the window. Wine draws the window's
@@ -25,8 +27,9 @@ if ! "$loader" --version >/dev/null 2>&1; then
     loader=/usr/lib/wine/wine64
 fi
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target launcher demo_emulator
+cmake --build --preset "$preset" --target launcher demo_emulator demo_page_viewer
 dist="$PWD/build/$preset/dist"
+viewer="$PWD/build/$preset/demo/page_viewer.exe"
 title="Quellix Frontend"
 
 export WINEPREFIX="${LAUNCHER_WINEPREFIX:-$PWD/build/wineprefix-run}-$preset"
@@ -85,6 +88,21 @@ if ! grep -A3 -F '[Software\\Wine\\X11 Driver]' "$WINEPREFIX/user.reg" 2>/dev/nu
     "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 &&
         wineserver -w
 fi
+# Help hands the shell help\help.html, which it opens with the program registered for .html:
+# the demo page viewer, since Wine has no browser. This Wine reads HKEY_CLASSES_ROOT from the
+# machine's classes only (system.reg, where backslashes and quotes come escaped).
+viewer_command="\"Z:${viewer//\//\\}\" \"%1\""
+registered() { # class value
+    local escaped="${2//\\/\\\\}"
+    grep -A6 -F "[Software\\\\Classes\\\\$1]" "$WINEPREFIX/system.reg" 2>/dev/null |
+        grep -qxF "@=\"${escaped//\"/\\\"}\""
+}
+if ! registered .html QuellixDemo.Page ||
+    ! registered 'QuellixDemo.Page\\shell\\open\\command' "$viewer_command"; then
+    "$loader" reg add 'HKCR\.html' /ve /d QuellixDemo.Page /f >/dev/null 2>&1 &&
+        "$loader" reg add 'HKCR\QuellixDemo.Page\shell\open\command' /ve /d "$viewer_command" \
+            /f >/dev/null 2>&1 && wineserver -w
+fi
 # The frame's buttons are glyphs of Wine's Marlett font (Debian's fonts-wine), which this Wine
 # looks for in the prefix's Fonts folder only: without it they show as the letters 0, 1 and r.
 marlett=/usr/share/wine/fonts/marlett.ttf
@@ -96,6 +114,8 @@ fi
 echo "Run folder: $dist (its settings file: quellix.ini)"
 echo "Launch starts the demo emulator quellix.exe there: it shows the parameter text in a"
 echo "message box and appends it to $dist/demo_launches.txt"
+echo "Help opens the help page with the demo page viewer (Wine has no web browser): a message"
+echo "box names the page; read it in a browser of your own: $dist/help/help.html"
 
 # Alt+F4 on the window, after a click on its blank top-left corner has made it the active
 # one (a demo message box may hold the focus). Without a window manager X sends the keys to
