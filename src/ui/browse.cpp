@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "settings/launcher_settings.h"
+#include "settings/path_checks.h"
 #include "settings/path_text.h"
 #include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
@@ -24,13 +25,8 @@ static_assert(sizeof(void*) != 4 || kOpenFileNameSize == 76, "the 32-bit request
 // exists; otherwise "".
 void existingFolderOf(const char* path, char* out, size_t size) {
     char directory[kPathBufferSize];
-    if (!directoryOfPath(path, directory, sizeof directory) ||
-        !folderNamedBy(directory, out, size)) {
-        out[0] = '\0';
-        return;
-    }
-    const DWORD attributes = GetFileAttributesA(out);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    if (!directoryOfPath(path, ansiLeadByte, directory, sizeof directory) ||
+        !folderNamedBy(directory, out, size) || !folderExists(out)) {
         out[0] = '\0';
     }
 }
