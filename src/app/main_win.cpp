@@ -7,6 +7,7 @@
 #include "app/launcher_app.h"
 #include "settings/launcher_settings.h"
 #include "sysdll/shell_com.h"
+#include "sysdll/system_dll.h"
 #include "ui/launcher_window.h"
 
 namespace {
@@ -52,6 +53,7 @@ void saveSettingsOnce() {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    keepDllSearchToTheSystem();
     InitCommonControls();
     settings.load();
     if (openLauncherWindow(instance, launcherDialogProc) == nullptr) {
