@@ -39,6 +39,21 @@ TEST(LauncherFrame, TheSessionsEndSavesOnceAndACancelledEndNothing) {
     EXPECT_EQ("", readFile(file)) << "saved again at exit";
 }
 
+TEST(LauncherFrame, AnInstallersRequestToCloseSavesOnceAndCloses) {
+    TempDir folder;
+    LauncherRun run(folder, kLauncherExe);
+    ASSERT_TRUE(run.copied());
+    const std::string file = settingsPath(folder);
+    EXPECT_EQ(1u, run.runAndClose([&](HWND window) {
+        // The Restart Manager's request, as an installer replacing files in use sends it.
+        SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+        EXPECT_EQ(firstRunFile(folder.dir()), readFile(file));
+        DeleteFileA(file.c_str());
+        EXPECT_TRUE(run.exited(kExitTimeoutMs)) << "still open after the request to close";
+    }));
+    EXPECT_EQ("", readFile(file)) << "saved again at exit";
+}
+
 TEST(LauncherFrame, SavedFileIsWhatTheWindowShowed) {
     struct Case {
         const char* name;
