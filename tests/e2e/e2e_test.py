@@ -1090,8 +1090,7 @@ class PathTest(LauncherTest):
         self.assertEqual(strays, [])
 
     def map_drive(self, letter):
-        """Makes `letter` a drive of the suite's prefix whose root is this test's launcher
-        folder; returns its link in the prefix's dosdevices."""
+        """Makes `letter` a drive whose root is this test's launcher folder; returns its link."""
         drive = os.path.join(SESSION.prefix, "dosdevices", letter + ":")
         if os.path.lexists(drive):
             os.remove(drive)
@@ -1116,9 +1115,8 @@ class PathTest(LauncherTest):
         self.assertEqual(dict(launcher.saved()), values)
 
     def test_a_moved_drive_letter_takes_the_paths_along(self):
-        """A stick that was S: when its settings were saved is T: on the next PC (S: names
-        nothing then). The emulator's path moves to T:, where the emulator is; the ROM's path,
-        which names nothing on T: either, stays as stored."""
+        """A stick saved as S: is T: on the next PC: the emulator's path moves to T:, where the
+        emulator is; the ROM's path, which names nothing on T: either, stays as stored."""
         saved = {}
         for letter in ("S", "T"):
             drive = self.map_drive(letter.lower())
@@ -1147,9 +1145,8 @@ class PathTest(LauncherTest):
         self.assertLaunches(launcher, values)
 
     def test_a_folder_name_outside_the_code_page(self):
-        """A Cyrillic folder under the Western code page 1252 (Wine takes it from the German
-        locale): the ANSI texts of the launcher's own path hold "?" for each Cyrillic letter. The
-        folder's short (8.3) name has none, so the settings file is read and written and Launch
+        """A Cyrillic folder under code page 1252 (the German locale), whose ANSI texts hold "?"
+        for each letter: through its short (8.3) name the file is read and written, and Launch
         starts the emulator beside the launcher."""
         env = dict(SESSION.env, LC_ALL="de_DE.UTF-8")
         launcher, _ = self.start(ini="[main]\r\nswap=1\r\n", env=env,

@@ -13,9 +13,9 @@
 namespace {
 
 #ifdef STAND_IN_DEMO
-const char kRecordName[] = "demo_launches.txt";
+const wchar_t kRecordName[] = L"demo_launches.txt";
 #else
-const char kRecordName[] = "launches.txt";
+const wchar_t kRecordName[] = L"launches.txt";
 #endif
 
 // Appends `text` to the `size`-byte buffer `out` holding `length` characters, as far as fits.
@@ -47,7 +47,7 @@ void showParameters(const char* parameters, const char* recordPath) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR parameters, int) {
     // In UTF-16, which holds any folder's name (the ANSI code page may lack some).
-    wchar_t recordPath[MAX_PATH + sizeof kRecordName];
+    wchar_t recordPath[MAX_PATH + sizeof kRecordName / sizeof(wchar_t)];
     const DWORD selfLength = GetModuleFileNameW(nullptr, recordPath, MAX_PATH);
     if (selfLength == 0 || selfLength >= MAX_PATH) {
         return 2;
@@ -56,9 +56,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR parameters, int) {
     if (lastBackslash == nullptr) {
         return 2;
     }
-    for (size_t i = 0; i < sizeof kRecordName; ++i) {
-        lastBackslash[1 + i] = static_cast<wchar_t>(kRecordName[i]);
-    }
+    std::memcpy(lastBackslash + 1, kRecordName, sizeof kRecordName);
 
     char directory[MAX_PATH];
     const DWORD directoryLength = GetCurrentDirectoryA(sizeof directory, directory);
