@@ -63,7 +63,7 @@ std::string checkHelpers(const Source& commandLine, const Source& module, size_t
 
     fuzz::GuardedBuffer directory(size);
     expectedOk = module.given && directoryOf(module.text, size, expected);
-    if (directoryOfPath(module.get(), directory.data(), size) != expectedOk)
+    if (directoryOfPath(module.get(), noLeadBytes, directory.data(), size) != expectedOk)
         return "basedir: directoryOfPath accepts what it should not, or the reverse";
     if (size > 0 && (!directory.terminated() || (expectedOk ? expected : "") != directory.data()))
         return "basedir: directoryOfPath gave the wrong text";
@@ -88,7 +88,8 @@ std::string checkBaseDir(const uint8_t* data, size_t size) {
     const Source& module = sources[1];
     const Source& current = sources[2];
 
-    const OwnedText baseDir = deriveBaseDir(commandLine.get(), module.get(), current.get());
+    const OwnedText baseDir =
+        deriveBaseDir(commandLine.get(), module.get(), current.get(), noLeadBytes);
     if (baseDir == nullptr)
         return "basedir: no directory";
     const std::string result = baseDir.get();

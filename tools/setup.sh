@@ -2,8 +2,10 @@
 # Installs what building and testing the launcher needs on a Debian machine (bookworm):
 # CMake and the host compiler, mingw-w64 for 32-bit Windows, Wine (32-bit) with its own fonts
 # (the frame tools/run.sh has Wine draw uses them), Xvfb and the tools the window tests drive
-# it with (python3-xlib plays a file manager's drops), and g++'s 32-bit libraries with
-# qemu-user for the core's 32-bit tests. Safe to run again; installs only what is missing.
+# it with (python3-xlib plays a file manager's drops), g++'s 32-bit libraries with qemu-user
+# for the core's 32-bit tests, and the German locale under which Wine takes the Western code
+# page 1252 (the end-to-end tests of a folder name that code page cannot write and of a UTF-8
+# settings file). Safe to run again; installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -29,16 +31,18 @@ missing_bare=()
 for p in "${bare_packages[@]}"; do
     installed "$p" || missing_bare+=("$p")
 done
-# The end-to-end suite runs Wine under a German locale, whose ANSI code page is 1252.
-have_locale() {
-    locale -a 2>/dev/null | grep -qx 'de_DE.utf8'
-}
-[ ${#missing[@]} -eq 0 ] && [ ${#missing_bare[@]} -eq 0 ] && have_locale && exit 0
-
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
+generate_locale() {
+    locale -a 2>/dev/null | grep -qx de_DE.utf8 || $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_bare[@]} -eq 0 ]; then
+    generate_locale
+    exit 0
+fi
+
 echo "Installing: ${missing[*]} ${missing_bare[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $sudo dpkg --add-architecture i386
@@ -51,8 +55,4 @@ if [ ${#missing_bare[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
         "${missing_bare[@]}"
 fi
-if ! have_locale; then
-    grep -qx 'de_DE.UTF-8 UTF-8' /etc/locale.gen ||
-        echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
-    $sudo locale-gen
-fi
+generate_locale

@@ -19,8 +19,14 @@ INT_PTR CALLBACK launcherDialogProc(HWND window, UINT message, WPARAM wParam, LP
         // ever seeing WM_QUIT: the settings are saved now. When the end was cancelled (FALSE)
         // the launcher runs on and saves at its normal exit. WM_QUERYENDSESSION is left to the
         // default, which lets the session end: the launcher never holds up a shut-down.
+        // An installer replacing files in use asks through the Restart Manager for this one
+        // application to close (ENDSESSION_CLOSEAPP): after the save the window closes as
+        // the close box closes it, and the run ends with its one save and status 1.
         if (wParam) {
             saveSettingsOnce();
+            if ((static_cast<DWORD>(lParam) & ENDSESSION_CLOSEAPP) != 0) {
+                DestroyWindow(window);
+            }
         }
         return TRUE;
     case WM_DROPFILES:

@@ -7,6 +7,7 @@
 #include "app/launcher_app.h"
 #include "settings/launcher_settings.h"
 #include "sysdll/shell_com.h"
+#include "sysdll/system_dll.h"
 #include "ui/file_drop.h"
 #include "ui/launcher_window.h"
 
@@ -53,6 +54,7 @@ void saveSettingsOnce() {
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    keepDllSearchToTheSystem();
     InitCommonControls();
     settings.load();
     if (openLauncherWindow(instance, launcherDialogProc) == nullptr) {

@@ -13,7 +13,8 @@
 // Every path text is read and built in a work buffer of this many characters, terminator
 // included (so a path holds at most 259 characters).
 constexpr size_t kPathBufferSize = 260;
-// Values arrive from the settings file in a buffer of this size (at most 255 characters).
+// Values arrive from the settings file in a buffer of this size (at most 255 characters); the
+// two paths arrive in one of kPathBufferSize, their own limit.
 constexpr size_t kValueBufferSize = 256;
 
 // An owned text, released with free: the launcher allocates with malloc so that no part of
@@ -71,13 +72,18 @@ struct LauncherSettings {
     // characters), or `fallback` ("" when nullptr) when the key or file is missing; nullptr
     // when no key name is given.
     OwnedText getString(const char* key, const char* fallback) const;
+    // The same in a text of `size` bytes: the two path keys are read whole up to the paths' own
+    // limit (kPathBufferSize), every other key as getString.
+    OwnedText getText(const char* key, const char* fallback, size_t size) const;
     int32_t getInt(const char* key, int32_t fallback) const;
     double getFloat(const char* key, double fallback) const;
     void putString(const char* key, const char* value) const;
     void putInt(const char* key, int32_t value) const;
     void putFloat(const char* key, double value) const;
 
-    // Locates baseDir, then reads every key; always true.
+    // Locates baseDir, then reads every key; always true. A stored path fully qualified on
+    // another drive letter than baseDir's that names nothing is moved to baseDir's drive when the
+    // same path exists there.
     bool load();
     // Reads every key of the settings file in baseDir, each with its default, after
     // prepareSettingsFile.

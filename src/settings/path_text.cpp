@@ -9,7 +9,32 @@ bool isDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+char upperDriveLetter(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// "X:\..." (the form isFullyQualifiedPath accepts, other than a server's share).
+bool startsWithDriveRoot(const char* path) {
+    return isDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
 } // namespace
+
+bool noLeadBytes(unsigned char) {
+    return false;
+}
+
+const char* lastBackslashOf(const char* path, LeadByteRule isLeadByte) {
+    const char* last = nullptr;
+    for (const char* c = path; *c != '\0'; ++c) {
+        if (isLeadByte(static_cast<unsigned char>(*c)) && c[1] != '\0') {
+            ++c; // the trail byte is part of the character, whatever its value
+        } else if (*c == '\\') {
+            last = c;
+        }
+    }
+    return last;
+}
 
 bool pathInBaseDir(const char* directory, const char* name, char* out, size_t size) {
     if (size == 0) {
@@ -29,7 +54,7 @@ bool pathInBaseDir(const char* directory, const char* name, char* out, size_t si
     return true;
 }
 
-bool directoryOfPath(const char* path, char* out, size_t size) {
+bool directoryOfPath(const char* path, LeadByteRule isLeadByte, char* out, size_t size) {
     if (size == 0) {
         return false;
     }
@@ -37,7 +62,7 @@ bool directoryOfPath(const char* path, char* out, size_t size) {
     if (path == nullptr) {
         return false;
     }
-    const char* lastBackslash = std::strrchr(path, '\\');
+    const char* lastBackslash = lastBackslashOf(path, isLeadByte);
     if (lastBackslash == nullptr) {
         return false;
     }
@@ -57,7 +82,7 @@ bool isFullyQualifiedPath(const char* path) {
     if (path[0] == '\\') {
         return path[1] == '\\';
     }
-    return isDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+    return startsWithDriveRoot(path);
 }
 
 bool folderNamedBy(const char* directory, char* out, size_t size) {
@@ -102,5 +127,29 @@ bool copyPathWithoutQuotePair(const char* path, char* out, size_t size) {
     }
     std::memcpy(out, span.start, span.length);
     out[span.length] = '\0';
+    return true;
+}
+
+bool pathOnMovedDrive(const char* path, const char* baseDir, PathExists exists, char* out,
+                      size_t size) {
+    if (size == 0) {
+        return false;
+    }
+    out[0] = '\0';
+    if (path == nullptr || baseDir == nullptr || !startsWithDriveRoot(path) ||
+        !isDriveLetter(baseDir[0]) || baseDir[1] != ':' ||
+        upperDriveLetter(path[0]) == upperDriveLetter(baseDir[0])) {
+        return false;
+    }
+    const size_t length = std::strlen(path);
+    if (length >= size || exists(path)) {
+        return false;
+    }
+    std::memcpy(out, path, length + 1);
+    out[0] = baseDir[0];
+    if (!exists(out)) {
+        out[0] = '\0';
+        return false;
+    }
     return true;
 }

@@ -1,9 +1,21 @@
 // Rules of Windows path texts the launcher applies in more than one place: which paths name
-// the same file whatever the current directory, the folder a drive alone names, and the quotes
-// a pasted path may carry. Text rules only: no file is looked at.
+// the same file whatever the current directory, the folder a drive alone names, the quotes a
+// pasted path may carry, the backslashes of a double-byte code page, and a drive letter that
+// moved. Text rules only: whether a file exists is asked of the function handed in.
 #pragma once
 
 #include <cstddef>
+
+// Whether a byte of an ANSI text is the first of a double-byte character in the system's code
+// page (IsDBCSLeadByte on Windows). The second byte of such a character may be 0x5C, the
+// backslash's own (code page 932: "表" is 0x95 0x5C), so a path is walked from its start and
+// never stepped back through byte by byte.
+using LeadByteRule = bool (*)(unsigned char byte);
+// The rule of a single-byte code page: no byte leads.
+bool noLeadBytes(unsigned char byte);
+
+// The last backslash of `path` that is a character of its own (nullptr when there is none).
+const char* lastBackslashOf(const char* path, LeadByteRule isLeadByte);
 
 // `directory` followed by `name` ("\\quellix.ini", "\\help\\help.html") in `out`. False (and "")
 // when `directory` is null or the path does not fit `size` characters with its terminator.
@@ -11,7 +23,7 @@ bool pathInBaseDir(const char* directory, const char* name, char* out, size_t si
 
 // The characters of `path` before its last backslash. False (and "") when `path` is null, has
 // no backslash, or the result would not fit `size`.
-bool directoryOfPath(const char* path, char* out, size_t size);
+bool directoryOfPath(const char* path, LeadByteRule isLeadByte, char* out, size_t size);
 
 // True when `path` names one file whatever the current drive and directory: a drive letter, a
 // colon and a backslash ("C:\x"), or two backslashes ("\\server\share\x"). "x\y", "C:x" (the
@@ -35,3 +47,14 @@ PathSpan pathWithoutQuotePair(const char* path);
 
 // The same characters copied into `out`; false (and "") when they do not fit `size`.
 bool copyPathWithoutQuotePair(const char* path, char* out, size_t size);
+
+// Whether a file or folder exists at `path`: the platform's answer, handed in.
+using PathExists = bool (*)(const char* path);
+
+// A stored path whose drive letter has moved since it was saved (a USB stick gets whatever letter
+// is free on each PC): `path` on baseDir's drive ("Q:\roms\a.vb" with baseDir "R:\emu" gives
+// "R:\roms\a.vb"), when it is fully qualified on another drive letter, names nothing, and its
+// counterpart on baseDir's drive exists. False (and "") in every other case, so the stored path
+// stays as it is.
+bool pathOnMovedDrive(const char* path, const char* baseDir, PathExists exists, char* out,
+                      size_t size);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "settings/path_checks.h"
 #include "settings/path_text.h"
 
 bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size) {
@@ -31,23 +32,25 @@ bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size
     return true;
 }
 
-OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir) {
+OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const char* currentDir,
+                        LeadByteRule isLeadByte) {
     char launcherPath[kPathBufferSize];
     char directory[kPathBufferSize];
     if (launcherPathFromCommandLine(commandLine, launcherPath, sizeof launcherPath) &&
         isFullyQualifiedPath(launcherPath) &&
-        directoryOfPath(launcherPath, directory, sizeof directory)) {
+        directoryOfPath(launcherPath, isLeadByte, directory, sizeof directory)) {
         return copyText(directory);
     }
-    if (directoryOfPath(modulePath, directory, sizeof directory)) {
+    if (directoryOfPath(modulePath, isLeadByte, directory, sizeof directory)) {
         return copyText(directory);
     }
     if (currentDir != nullptr && currentDir[0] != '\0' &&
         std::strlen(currentDir) < kPathBufferSize) {
         OwnedText copy = copyText(currentDir);
-        // A root directory comes as "C:\"; baseDir never ends with a backslash.
+        // A root directory comes as "C:\"; baseDir never ends with a backslash. A last byte
+        // 0x5C may be the second half of a character ("C:\表"), which stays.
         const size_t length = std::strlen(copy.get());
-        if (length > 1 && copy[length - 1] == '\\') {
+        if (length > 1 && lastBackslashOf(copy.get(), isLeadByte) == copy.get() + length - 1) {
             copy[length - 1] = '\0';
         }
         return copy;
@@ -58,8 +61,11 @@ OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const c
 void LauncherSettings::locateBaseDir() {
     char modulePath[kPathBufferSize];
     char currentDir[kPathBufferSize];
-    const bool haveModule = launcherModulePath(modulePath, sizeof modulePath);
+    const ModulePathForm module = launcherModulePath(modulePath, sizeof modulePath);
     const bool haveCurrent = currentDirectory(currentDir, sizeof currentDir);
-    baseDir = deriveBaseDir(processCommandLine(), haveModule ? modulePath : nullptr,
-                            haveCurrent ? currentDir : nullptr);
+    // The short form stands for a name the code page cannot write, which the command line's
+    // ANSI text then holds with "?" in it.
+    const char* commandLine = module == ModulePathForm::Short ? nullptr : processCommandLine();
+    baseDir = deriveBaseDir(commandLine, module != ModulePathForm::Unknown ? modulePath : nullptr,
+                            haveCurrent ? currentDir : nullptr, ansiLeadByte);
 }

@@ -8,11 +8,11 @@ const char* processCommandLine() {
     return nullptr;
 }
 
-bool launcherModulePath(char* out, size_t size) {
+ModulePathForm launcherModulePath(char* out, size_t size) {
     if (size > 0) {
         out[0] = '\0';
     }
-    return false;
+    return ModulePathForm::Unknown;
 }
 
 bool currentDirectory(char* out, size_t size) {

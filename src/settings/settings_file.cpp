@@ -2,10 +2,12 @@
 // "main" and the whole-record load and save, driven by one table of the 24 keys.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "numtext/number_text.h"
 #include "settings/ini_encoding.h"
 #include "settings/launcher_settings.h"
+#include "settings/path_checks.h"
 #include "settings/path_text.h"
 #include "settings/profile_file.h"
 #include "settings/setting_keys.h"
@@ -56,6 +58,19 @@ bool fileHoldsValue(const char* filePath, const char* key, const char* value) {
     return true;
 }
 
+// A portable set-up on a USB stick gets whatever drive letter is free on each PC: a stored
+// path on the letter it had when it was saved, which now names nothing, is taken on the
+// launcher's own drive when the same file is there. Any other path stays exactly as stored.
+OwnedText onBaseDirsDriveWhenMoved(OwnedText stored, const char* baseDir) {
+    char moved[kPathBufferSize];
+    if (stored != nullptr &&
+        pathOnMovedDrive(stored.get(), baseDir, pathExists, moved, sizeof moved)) {
+        OwnedText copy = copyText(moved);
+        return copy != nullptr ? std::move(copy) : std::move(stored);
+    }
+    return stored;
+}
+
 } // namespace
 
 using S = LauncherSettings;
@@ -93,22 +108,26 @@ bool LauncherSettings::settingsFilePath(char* out, size_t size) const {
 }
 
 OwnedText LauncherSettings::getString(const char* key, const char* fallback) const {
+    return getText(key, fallback, kValueBufferSize);
+}
+
+OwnedText LauncherSettings::getText(const char* key, const char* fallback, size_t size) const {
     if (key == nullptr) {
         return nullptr;
     }
     if (fallback == nullptr) {
         fallback = "";
     }
-    OwnedText value = newText(kValueBufferSize);
+    OwnedText value = newText(size);
     if (value == nullptr) {
         return nullptr; // out of memory: read as missing, as for an empty text
     }
     char filePath[kPathBufferSize];
     if (settingsFilePath(filePath, sizeof filePath)) {
-        profileReadString(kSection, key, fallback, value.get(), kValueBufferSize, filePath);
+        profileReadString(kSection, key, fallback, value.get(), size, filePath);
     } else {
         // No usable settings file (baseDir too long): every key reads as missing.
-        copyBounded(fallback, value.get(), kValueBufferSize);
+        copyBounded(fallback, value.get(), size);
     }
     return value;
 }
@@ -196,11 +215,13 @@ void LauncherSettings::readKeys() {
             this->*key.real = storedReal(getFloat(key.name, key.realDefault));
             break;
         case KeyKind::Path: {
-            // A default path that would not survive the 255-character read limit whole is
-            // not offered: an empty path is honest, a cut one names the wrong file.
-            char fallback[kValueBufferSize];
+            // A path is read whole up to its own limit of 259 characters, which the window and
+            // the open-file dialog accept. A default path longer than that is not offered: an
+            // empty path is honest, a cut one names the wrong file.
+            char fallback[kPathBufferSize];
             pathInBaseDir(baseDir.get(), key.defaultFileName, fallback, sizeof fallback);
-            this->*key.path = getString(key.name, fallback);
+            this->*key.path = onBaseDirsDriveWhenMoved(getText(key.name, fallback, kPathBufferSize),
+                                                       baseDir.get());
             break;
         }
         }

@@ -5,12 +5,18 @@
 
 #include <windows.h>
 
-// The system directory's `dll`, loaded on first use and kept until the process ends (a later
-// call finds it loaded and only counts it again), by its full path: never a file of that name
-// in the launcher's folder, the current directory or the PATH. Its own dependencies are looked
-// for in the system directory first as well. Null when the path does not fit MAX_PATH or the
-// DLL cannot be loaded.
+// The system directory's `dll` (a name that lives as long as the process, as a literal does),
+// loaded on first use and kept until the process ends (a later call gets the same module), by
+// its full path: never a file of that name in the launcher's folder, the current directory or
+// the PATH. Its own dependencies are looked for in the system directory first as well. Null
+// when the path does not fit MAX_PATH or the DLL cannot be loaded.
 HMODULE loadSystemDll(const char* dll);
+
+// The first thing at start: the DLLs that system code loads by bare name are looked for in the
+// system directory only, where Windows allows it (SetDefaultDllDirectories), else at least not
+// in the current directory, which the open-file dialog moves (SetDllDirectoryA with ""). A
+// launcher unzipped beside a planted DLL (in Downloads, say) never loads it.
+void keepDllSearchToTheSystem();
 
 // `procedure` of the system's `dll` as a function pointer of type Function, or null when either
 // cannot be had: the caller then behaves as if its call had failed.

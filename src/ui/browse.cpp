@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "settings/launcher_settings.h"
+#include "settings/path_checks.h"
 #include "settings/path_text.h"
 #include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
@@ -24,15 +25,28 @@ static_assert(sizeof(void*) != 4 || kOpenFileNameSize == 76, "the 32-bit request
 // exists; otherwise "".
 void existingFolderOf(const char* path, char* out, size_t size) {
     char directory[kPathBufferSize];
-    if (!directoryOfPath(path, directory, sizeof directory) ||
-        !folderNamedBy(directory, out, size)) {
-        out[0] = '\0';
-        return;
-    }
-    const DWORD attributes = GetFileAttributesA(out);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    if (!directoryOfPath(path, ansiLeadByte, directory, sizeof directory) ||
+        !folderNamedBy(directory, out, size) || !folderExists(out)) {
         out[0] = '\0';
     }
+}
+
+// Shows the dialog for `request`, whose file buffer holds the initial name. The platform's
+// dialog refuses an initial name that no file name may hold ("<", "|", a wildcard) and returns
+// at once, so the press would do nothing: it opens once more with no name, in the folder the
+// text names when there is one.
+bool chooseFile(const OpenFileDialogCalls& dialog, OPENFILENAMEA& request) {
+    if (dialog.show(&request)) {
+        return true;
+    }
+    if (dialog.lastError == nullptr || dialog.lastError() != FNERR_INVALIDFILENAME) {
+        return false;
+    }
+    char folder[kPathBufferSize];
+    existingFolderOf(request.lpstrFile, folder, sizeof folder);
+    request.lpstrInitialDir = folder[0] != '\0' ? folder : nullptr;
+    request.lpstrFile[0] = '\0';
+    return dialog.show(&request) != FALSE;
 }
 
 } // namespace
@@ -53,16 +67,15 @@ void browseForFileWith(const OpenFileDialogCalls& dialog, int editId, const char
     request.lpstrFilter = filter;
     request.lpstrFile = fileName;
     request.nMaxFile = sizeof fileName;
-    BOOL chosen = dialog.show(&request);
-    // The platform's dialog refuses an initial name that no file name may hold ("<", "|", a
-    // wildcard) and returns at once, so the press would do nothing: it opens once more with no
-    // name, in the folder the text names when there is one.
-    char folder[kPathBufferSize];
-    if (!chosen && dialog.lastError != nullptr && dialog.lastError() == FNERR_INVALIDFILENAME) {
-        existingFolderOf(fileName, folder, sizeof folder);
-        request.lpstrInitialDir = folder[0] != '\0' ? folder : nullptr;
-        fileName[0] = '\0';
-        chosen = dialog.show(&request);
+    // The dialog makes the folder it was in the process's current directory (Windows' open
+    // dialog even with OFN_NOCHANGEDIR), and Windows holds a current directory open: a USB stick
+    // could not be removed, nor the folder renamed, until the launcher ends. It is put back,
+    // chosen or cancelled; in UTF-16, which holds any folder's name.
+    wchar_t currentDirectory[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryW(MAX_PATH, currentDirectory);
+    const bool chosen = chooseFile(dialog, request);
+    if (length > 0 && length < MAX_PATH) {
+        SetCurrentDirectoryW(currentDirectory);
     }
     if (!chosen || fileName[0] == '\0') {
         return;

@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "settings/file_argument.h"
 #include "settings/launcher_settings.h"
+#include "settings/path_checks.h"
 #include "settings/program_dir.h"
 #include "sysdll/system_dll.h"
 #include "ui/launcher_window.h"
@@ -20,8 +21,7 @@ struct FilledEdits {
 // edit was filled by this drop already. A folder changes nothing, nor does a path the edit
 // could not hold whole.
 void showHandedFile(const char* path, FilledEdits& filled) {
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    if (folderExists(path)) {
         return;
     }
     const bool program = namesProgram(path);

@@ -33,6 +33,17 @@ TEST_F(LauncherFrame, TheSessionsEndSavesOnceAndACancelledEndNothing) {
     EXPECT_EQ("", savedSettings()) << "saved again at exit";
 }
 
+TEST_F(LauncherFrame, AnInstallersRequestToCloseSavesOnceAndCloses) {
+    EXPECT_EQ(1u, run().runAndClose([&](HWND window) {
+        // The Restart Manager's request, as an installer replacing files in use sends it.
+        SendMessageA(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+        EXPECT_EQ(firstRunFile(dir()), savedSettings());
+        DeleteFileA(settingsPath().c_str());
+        EXPECT_TRUE(run().exited(kExitTimeoutMs)) << "still open after the request to close";
+    }));
+    EXPECT_EQ("", savedSettings()) << "saved again at exit";
+}
+
 TEST_F(LauncherFrame, SavedFileIsWhatTheWindowShowed) {
     struct Case {
         const char* name;

@@ -319,15 +319,20 @@ class PathTest(LauncherTest):
                   if not place.startswith("run ") or os.sep in place]
         self.assertEqual(strays, [])
 
+    def map_drive(self, letter):
+        """Makes `letter` a drive whose root is this test's launcher folder; returns its link."""
+        drive = os.path.join(SESSION.prefix, "dosdevices", letter + ":")
+        if os.path.lexists(drive):
+            os.remove(drive)
+        os.symlink(os.path.join(ARGS.work_dir, "run " + self.id().split(".")[-1]), drive)
+        self.addCleanup(lambda: os.path.lexists(drive) and os.remove(drive))
+        return drive
+
     def test_at_a_drives_root_the_emulator_starts_in_the_root(self):
         """The launcher at the top of a drive (E:\\launcher.exe on a USB stick), started as
         Explorer does. Its folder "Q:" alone names the drive's current directory, which a pick
         in Q:\\roms moves there; the emulator must still start in Q:\\."""
-        drive = os.path.join(SESSION.prefix, "dosdevices", "q:")
-        if os.path.lexists(drive):
-            os.remove(drive)
-        os.symlink(os.path.join(ARGS.work_dir, "run " + self.id().split(".")[-1]), drive)
-        self.addCleanup(os.remove, drive)
+        self.map_drive("q")
         launcher, values = self.start(ini="[main]\r\n",
                                       parent=("Q:\\launcher.exe", "Q:\\", ARGS.work_dir))
         os.makedirs(os.path.join(launcher.dir, "roms"))
@@ -338,6 +343,51 @@ class PathTest(LauncherTest):
                          (expected_parameters(values), "Q:\\", values["emuPath"]))
         self.assertEqual(launcher.close(), 1)
         self.assertEqual(dict(launcher.saved()), values)
+
+    def test_a_moved_drive_letter_takes_the_paths_along(self):
+        """A stick saved as S: is T: on the next PC: the emulator's path moves to T:, where the
+        emulator is; the ROM's path, which names nothing on T: either, stays as stored."""
+        saved = {}
+        for letter in ("S", "T"):
+            drive = self.map_drive(letter.lower())
+            launcher, values = self.start(ini=saved.get("text", "[main]\r\n"),
+                                          parent=(letter + ":\\launcher.exe", letter + ":\\",
+                                                  ARGS.work_dir))
+            values.update(emuPath=letter + ":\\quellix.exe", romPath="S:\\vb_demo_1.vb")
+            if letter == "T":
+                self.assertEqual(launcher.launch(),
+                                 (expected_parameters(values), "T:\\", values["emuPath"]))
+            self.assertSavedOnClose(launcher, values)
+            with open(launcher.ini_path, "rb") as file:
+                saved["text"] = file.read().decode("latin-1")
+            os.remove(drive)
+
+    def test_a_259_character_rom_path_is_kept_over_two_runs(self):
+        launcher, values = self.start()
+        values["romPath"] = "Z:\\" + "r" * 253 + ".vb"
+        launcher.clear_edit(IDC_ROM_PATH)
+        launcher.type_text(values["romPath"])
+        launcher.wait_text(IDC_ROM_PATH, values["romPath"])
+        self.assertSavedOnClose(launcher, values)
+        with open(launcher.ini_path, "rb") as file:
+            launcher, _ = self.start(ini=file.read().decode("latin-1"))
+        self.assertEqual(launcher.edit_text(IDC_ROM_PATH), values["romPath"])
+        self.assertLaunches(launcher, values)
+
+    def test_a_folder_name_outside_the_code_page(self):
+        """A Cyrillic folder under code page 1252 (the German locale), whose ANSI texts hold "?"
+        for each letter: through its short (8.3) name the file is read and written, and Launch
+        starts the emulator beside the launcher."""
+        env = dict(SESSION.env, LC_ALL="de_DE.UTF-8")
+        launcher, _ = self.start(ini="[main]\r\nswap=1\r\n", env=env,
+                                 dir_name="\u0418\u0433\u0440\u044b")
+        self.assertEqual(launcher.view(IDC_SWAP).controls[IDC_SWAP]["check"], "1")
+        emulator = launcher.edit_text(IDC_EMU_PATH)
+        self.assertTrue(emulator.endswith("\\quellix.exe") and "?" not in emulator, emulator)
+        _, directory, program = launcher.launch()
+        self.assertEqual((program, directory), (emulator, emulator[:-len("\\quellix.exe")]))
+        self.assertEqual(launcher.close(), 1)
+        self.assertEqual(dict(launcher.saved())["emuPath"], emulator)
 
     def test_cancelled_browsing_changes_nothing(self):
         launcher, values = self.start()

@@ -844,15 +844,16 @@ class LauncherTest(unittest.TestCase):
                 take_failure_screenshot(self)
                 raise
 
-    def start(self, overrides=None, ini=None, env=None, parent=None, **how):
+    def start(self, overrides=None, ini=None, env=None, parent=None, dir_name=None, **how):
         """A launcher whose settings file holds the defaults changed by `overrides`; `ini`
         gives the file's whole text (or its bytes) instead; `env` is its process's environment;
         `parent` starts it through another parent, `how` with arguments or from another folder
-        (Launcher.start). Returns it and the settings it should hold."""
+        (Launcher.start); `dir_name` names its folder "run DIR_NAME" instead of after the test.
+        Returns it and the settings it should hold."""
         name = self.id().split(".")[-1]
         if getattr(self, "launcher", None) is not None:
             self.launcher.stop()  # one test may start several in turn
-        self.launcher = Launcher(name)
+        self.launcher = Launcher(dir_name or name)
         values = default_settings(self.launcher.dir)
         values.update(overrides or {})
         text = ini if ini is not None else ini_text(values)

@@ -18,7 +18,12 @@ struct BaseDirCase {
     const char* modulePath;
     const char* currentDir;
     const char* baseDir;
+    LeadByteRule isLeadByte = noLeadBytes;
 };
+
+bool codePage932LeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
 
 const std::string kLongPath = "\"C:\\" + std::string(300, 'x') + "\\launcher.exe\"";
 
@@ -49,10 +54,16 @@ TEST(ProgramDir, BaseDirFromTheCommandLineOrItsFallbacks) {
         {"path from the current drive's root", "\"\\tools\\l.exe\"", "M:\\m\\l.exe", nullptr,
          "M:\\m"},
         {"relative path, no module path", "\".\\launcher.exe\" x", nullptr, "W:\\w", "W:\\w"},
+        // Code page 932: "表" is 0x95 0x5C.
+        {"launcher renamed 表.exe", "\"C:\\G\\\x95\x5C.exe\"", nullptr, nullptr, "C:\\G",
+         codePage932LeadByte},
+        {"current directory C:\\表", nullptr, nullptr, "C:\\\x95\x5C", "C:\\\x95\x5C",
+         codePage932LeadByte},
     };
     for (const BaseDirCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const OwnedText baseDir = deriveBaseDir(c.commandLine, c.modulePath, c.currentDir);
+        const OwnedText baseDir =
+            deriveBaseDir(c.commandLine, c.modulePath, c.currentDir, c.isLeadByte);
         ASSERT_NE(nullptr, baseDir);
         EXPECT_STREQ(c.baseDir, baseDir.get());
     }

@@ -85,8 +85,11 @@ TEST(SettingsFile, HandEditedValuesLoadAsTheLauncherReadsThem) {
         {"bFactor=1d999\r\n", [](const LauncherSettings& s) { EXPECT_EQ(FLT_MAX, s.bFactor); }},
         {"balr=1e39\r\n", [](const LauncherSettings& s) { EXPECT_EQ(FLT_MAX, s.balr); }},
         {"balb=-3.5e38\r\n", [](const LauncherSettings& s) { EXPECT_EQ(-FLT_MAX, s.balb); }},
+        // A path is read up to its own limit of 259 characters; other keys up to 255.
         {"romPath=" + std::string(300, 'r') + "\r\n",
-         [](const LauncherSettings& s) { EXPECT_EQ(std::string(255, 'r'), s.romPath.get()); }},
+         [](const LauncherSettings& s) { EXPECT_EQ(std::string(259, 'r'), s.romPath.get()); }},
+        {"scale=" + std::string(255, '0') + "7\r\n",
+         [](const LauncherSettings& s) { EXPECT_EQ(0, s.scale); }},
     };
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.lines);
@@ -222,7 +225,7 @@ TEST(SettingsFile, ValueOperationsOnTheirOwn) {
     EXPECT_EQ(2.5, s.getFloat("missing", 2.5));
 }
 
-// baseDir lengths at the edge of the 260-character path buffers and the 255-character
+// baseDir lengths at the edge of the 260-character path buffers, which are also the paths'
 // read limit: what fits is used, what does not is never cut.
 struct LongDirCase {
     size_t dirLength;
@@ -232,7 +235,7 @@ struct LongDirCase {
 
 TEST(SettingsFile, LongBaseDirsNeverOverflowOrCutAPath) {
     const LongDirCase cases[] = {
-        {242, true, true},   {243, true, false},  {247, true, false},
+        {242, true, true},   {246, true, true},   {247, true, false},
         {248, false, false}, {259, false, false},
     };
     for (const LongDirCase& c : cases) {

@@ -8,13 +8,14 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
 #ifdef STAND_IN_DEMO
-const char kRecordName[] = "demo_launches.txt";
+const wchar_t kRecordName[] = L"demo_launches.txt";
 #else
-const char kRecordName[] = "launches.txt";
+const wchar_t kRecordName[] = L"launches.txt";
 #endif
 
 // Appends `text` to the `size`-byte buffer `out` holding `length` characters, as far as fits.
@@ -45,12 +46,13 @@ void showParameters(const char* parameters, const char* recordPath) {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR parameters, int) {
-    char recordPath[MAX_PATH + sizeof kRecordName];
-    const DWORD selfLength = GetModuleFileNameA(nullptr, recordPath, MAX_PATH);
+    // In UTF-16, which holds any folder's name (the ANSI code page may lack some).
+    wchar_t recordPath[MAX_PATH + sizeof kRecordName / sizeof(wchar_t)];
+    const DWORD selfLength = GetModuleFileNameW(nullptr, recordPath, MAX_PATH);
     if (selfLength == 0 || selfLength >= MAX_PATH) {
         return 2;
     }
-    char* lastBackslash = std::strrchr(recordPath, '\\');
+    wchar_t* lastBackslash = std::wcsrchr(recordPath, L'\\');
     if (lastBackslash == nullptr) {
         return 2;
     }
@@ -71,7 +73,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR parameters, int) {
     appendText(record, sizeof record, length, "\r\n");
 
     // Appending in one write keeps the records of two emulators started at once apart.
-    HANDLE file = CreateFileA(recordPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE file = CreateFileW(recordPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return 3;
@@ -80,7 +82,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR parameters, int) {
     WriteFile(file, record, static_cast<DWORD>(length), &written, nullptr);
     CloseHandle(file);
 #ifdef STAND_IN_DEMO
-    showParameters(parameters, recordPath);
+    char shownPath[sizeof recordPath / sizeof recordPath[0]];
+    WideCharToMultiByte(CP_ACP, 0, recordPath, -1, shownPath, sizeof shownPath, nullptr, nullptr);
+    showParameters(parameters, shownPath);
 #else
     (void)parameters;
 #endif

@@ -945,7 +945,9 @@ TEST_F(LauncherWindowTest, CommandsFromOtherIdsChangeNothing) {
 
 // The open-file dialog as Windows runs it: an initial name that no file name may hold is refused
 // at once with FNERR_INVALIDFILENAME. Wine's dialog never refuses, so only this test shows the
-// launcher's second try. Each call is recorded as "name in initial folder".
+// launcher's second try. Each call is recorded as "name in initial folder". Like the real one,
+// it leaves the process in another current directory, which on Windows holds that folder (a
+// USB stick) open; the launcher puts it back.
 std::vector<std::string> dialogCalls;
 bool dialogPicks;
 DWORD dialogError;
@@ -954,6 +956,9 @@ BOOL WINAPI refusingDialog(LPOPENFILENAMEA request) {
     const char* folder = request->lpstrInitialDir;
     dialogCalls.push_back(std::string(request->lpstrFile) + " in " + (folder ? folder : ""));
     dialogError = std::strpbrk(request->lpstrFile, "\"<>|*?") ? FNERR_INVALIDFILENAME : 0;
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, sizeof system);
+    SetCurrentDirectoryA(system);
     if (dialogError != 0 || !dialogPicks) {
         return FALSE;
     }
@@ -979,6 +984,8 @@ TEST_F(LauncherWindowTest, BrowsingOpensOnceMoreWithNoNameWhenTheNameIsRefused) 
         {dir + "\\a.vb", false, {dir + "\\a.vb in "}},
     };
     ASSERT_NE(nullptr, openFilled());
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+    char current[MAX_PATH];
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         SetDlgItemTextA(dialog_, IDC_ROM_PATH, c.text.c_str());
@@ -987,6 +994,8 @@ TEST_F(LauncherWindowTest, BrowsingOpensOnceMoreWithNoNameWhenTheNameIsRefused) 
         browseForFileWith({refusingDialog, refusingDialogError}, IDC_ROM_PATH, "*.vb\0*.vb\0");
         EXPECT_EQ(c.calls, dialogCalls);
         EXPECT_EQ(c.picks ? "C:\\picked.vb" : c.text, std::string(settings.romPath.get()));
+        GetCurrentDirectoryA(sizeof current, current);
+        EXPECT_EQ(dir, current);
     }
 }
 
