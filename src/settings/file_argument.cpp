@@ -37,7 +37,8 @@ void append(char c, char* out, size_t size, size_t& length) {
 
 } // namespace
 
-bool firstArgumentOfCommandLine(const char* commandLine, char* out, size_t size) {
+bool firstArgumentOfCommandLine(const char* commandLine, LeadByteRule isLeadByte, char* out,
+                                size_t size) {
     if (size == 0) {
         return false;
     }
@@ -59,7 +60,10 @@ bool firstArgumentOfCommandLine(const char* commandLine, char* out, size_t size)
             append('\\', out, size, length);
         }
         backslashes = 0;
-        if (escapesQuote) {
+        if (isLeadByte(static_cast<unsigned char>(*s)) && s[1] != '\0') {
+            append(*s, out, size, length); // the trail byte goes with it, whatever its value
+            append(*++s, out, size, length);
+        } else if (escapesQuote) {
             append('"', out, size, length);
         } else if (*s != '"') {
             append(*s, out, size, length);

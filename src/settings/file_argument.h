@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "settings/path_text.h"
+
 // The first argument after the program's own path, split as the platform's CommandLineToArgvW
 // splits a command line: the program's path ends at its closing quote when it starts with one,
 // otherwise at the first blank (space or tab); arguments are separated by blanks; a double
@@ -13,7 +15,10 @@
 // a quote doubled inside a quoted part gives a literal quote and closes the part; backslashes
 // before anything else stay as they are. False (and "") when there is no argument, it is
 // empty, or it does not fit `size` characters with its terminator: a path is never cut.
-bool firstArgumentOfCommandLine(const char* commandLine, char* out, size_t size);
+// `isLeadByte` is the ANSI code page's rule: the platform splits the line in UTF-16, where the
+// second byte of a double-byte character (0x5C in "ソ") is no backslash before a quote.
+bool firstArgumentOfCommandLine(const char* commandLine, LeadByteRule isLeadByte, char* out,
+                                size_t size);
 
 // True when `path` names a program, the emulator's kind of file: its name ends in ".exe" in
 // any case. Any other file is a game (a ROM image).

@@ -38,7 +38,8 @@ void showHandedFile(const char* path, FilledEdits& filled) {
 // launcher's own folder, where the same name would name another file or none.
 bool fullPathOfArgument(char* path, size_t size) {
     char argument[kPathBufferSize];
-    if (!firstArgumentOfCommandLine(processCommandLine(), argument, sizeof argument)) {
+    if (!firstArgumentOfCommandLine(processCommandLine(), ansiLeadByte, argument,
+                                    sizeof argument)) {
         return false;
     }
     const DWORD length = GetFullPathNameA(argument, static_cast<DWORD>(size), path, nullptr);

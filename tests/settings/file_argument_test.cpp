@@ -36,7 +36,7 @@ TEST(FileArgument, FirstArgumentAsThePlatformSplitsIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
         char out[260];
-        EXPECT_EQ(c[1][0] != '\0', firstArgumentOfCommandLine(c[0], out, sizeof out));
+        EXPECT_EQ(c[1][0] != '\0', firstArgumentOfCommandLine(c[0], noLeadBytes, out, sizeof out));
         EXPECT_STREQ(c[1], out);
 #ifdef _WIN32
         // The platform's own split of the same line (ASCII only, so the wide text is the same).
@@ -51,7 +51,12 @@ TEST(FileArgument, FirstArgumentAsThePlatformSplitsIt) {
         }
 #endif
     }
-    EXPECT_FALSE(firstArgumentOfCommandLine(nullptr, nullptr, 0));
+    EXPECT_FALSE(firstArgumentOfCommandLine(nullptr, noLeadBytes, nullptr, 0));
+    // Code page 932: "ソ" is 0x83 0x5C, its second byte no backslash before the closing quote.
+    const auto lead932 = [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || b >= 0xE0; };
+    char out[16];
+    EXPECT_TRUE(firstArgumentOfCommandLine("l.exe \"C:\\\x83\x5C\" x", lead932, out, sizeof out));
+    EXPECT_STREQ("C:\\\x83\x5C", out);
 }
 
 TEST(FileArgument, OnlyANameEndingInExeIsAProgram) {
