@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "settings/ansi_text_win.h"
+
 namespace {
 
 DWORD clampToDword(size_t size) {
@@ -103,22 +105,8 @@ bool writeWhole(HANDLE file, const char* data, size_t size) {
 }
 
 bool ansiFromUtf16(const char16_t* text, size_t length, char* out, size_t size, size_t* written) {
-    if (length > 0x7FFFFFFF || size > 0x7FFFFFFF) {
-        return false;
-    }
-    // UTF-8 as the ANSI code page holds every character, and takes neither the flag nor the
-    // default-character report.
-    const bool utf8 = GetACP() == CP_UTF8;
-    BOOL usedDefault = FALSE;
-    const int count =
-        WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, reinterpret_cast<LPCWCH>(text),
-                            static_cast<int>(length), out, static_cast<int>(size), nullptr,
-                            utf8 ? nullptr : &usedDefault);
-    if (count <= 0 || usedDefault) {
-        return false;
-    }
-    *written = static_cast<size_t>(count);
-    return true;
+    return length <= 0x7FFFFFFF && exactAnsiText(reinterpret_cast<const wchar_t*>(text),
+                                                 static_cast<int>(length), out, size, written);
 }
 
 } // namespace

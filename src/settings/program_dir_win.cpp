@@ -3,18 +3,7 @@
 
 #include <windows.h>
 
-namespace {
-
-// `wide` in the ANSI code page, true only when every character has its own there: no default
-// character ("?") and no best-fit look-alike, which would name another file.
-bool exactAnsiText(const wchar_t* wide, char* out, size_t size) {
-    BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, -1, out,
-                                           static_cast<int>(size), nullptr, &usedDefault);
-    return length > 0 && !usedDefault;
-}
-
-} // namespace
+#include "settings/ansi_text_win.h"
 
 const char* processCommandLine() {
     return GetCommandLineA();
@@ -25,9 +14,10 @@ ModulePathForm launcherModulePath(char* out, size_t size) {
         return ModulePathForm::Unknown;
     }
     wchar_t wide[kPathBufferSize];
+    size_t written = 0;
     const DWORD wideLength = GetModuleFileNameW(nullptr, wide, kPathBufferSize);
     if (wideLength > 0 && wideLength < kPathBufferSize) {
-        if (exactAnsiText(wide, out, size)) {
+        if (exactAnsiText(wide, -1, out, size, &written)) {
             return ModulePathForm::AsNamed;
         }
         // Where the volume keeps no short names, the short form is the long one, and as
@@ -35,7 +25,7 @@ ModulePathForm launcherModulePath(char* out, size_t size) {
         wchar_t shortForm[kPathBufferSize];
         const DWORD shortLength = GetShortPathNameW(wide, shortForm, kPathBufferSize);
         if (shortLength > 0 && shortLength < kPathBufferSize &&
-            exactAnsiText(shortForm, out, size)) {
+            exactAnsiText(shortForm, -1, out, size, &written)) {
             return ModulePathForm::Short;
         }
     }
