@@ -63,8 +63,8 @@ bool fileHoldsValue(const char* filePath, const char* key, const char* value) {
 // launcher's own drive when the same file is there. Any other path stays exactly as stored.
 OwnedText onBaseDirsDriveWhenMoved(OwnedText stored, const char* baseDir) {
     char moved[kPathBufferSize];
-    if (stored != nullptr &&
-        pathOnMovedDrive(stored.get(), baseDir, pathExists, moved, sizeof moved)) {
+    if (stored != nullptr && pathOnMovedDrive(stored.get(), baseDir, pathExists, pathOnNetworkDrive,
+                                              moved, sizeof moved)) {
         OwnedText copy = copyText(moved);
         return copy != nullptr ? std::move(copy) : std::move(stored);
     }
