@@ -5,4 +5,5 @@ set(FUZZ_CHECK_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/number_checks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/args_checks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/basedir_checks.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/encoding_checks.cpp
 )

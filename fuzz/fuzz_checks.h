@@ -1,4 +1,4 @@
-// The property checks of the four fuzz targets, shared by their libFuzzer entries and the
+// The property checks of the five fuzz targets, shared by their libFuzzer entries and the
 // replay test: each takes one raw input and returns "" when every property held, or what failed.
 #pragma once
 
@@ -25,6 +25,11 @@ std::string checkEmulatorArguments(const uint8_t* data, size_t size);
 // Input: command line, module path and current directory separated by NUL bytes (a part
 // missing at the end is a null pointer). Checks deriveBaseDir and the two helpers it rests on.
 std::string checkBaseDir(const uint8_t* data, size_t size);
+
+// Input: the bytes of a settings file. Runs the encoding rules under three stand-in code pages
+// (Latin-1, UTF-8 with lead bytes, none that converts) and checks which files they convert, that
+// the rest come back untouched, and that a converted file holds the characters read in the input.
+std::string checkIniEncoding(const uint8_t* data, size_t size);
 
 // The libFuzzer entries' body: a failed property is reported on stderr and ends the process,
 // so that libFuzzer keeps the input.

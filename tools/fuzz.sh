@@ -27,7 +27,7 @@ fi
 seconds="${1:-30}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(ini_fuzz number_fuzz args_fuzz basedir_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(ini_fuzz number_fuzz args_fuzz basedir_fuzz encoding_fuzz)
 case "$seconds" in
 '' | *[!0-9]* | 0)
     echo "usage: tools/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]" >&2
@@ -97,7 +97,7 @@ for target in "${targets[@]}"; do
     else
         failures=$((failures + 1))
         echo "$target: FINDING after ${runs:-?} executions (exit status $status), see $log"
-        grep -E '^(ini|number|args|basedir): |^SUMMARY|^==[0-9]+==ERROR' "$log" | head -n 5 | sed 's/^/    /'
+        grep -E '^(ini|number|args|basedir|encoding( \([^)]*\))?): |^SUMMARY|^==[0-9]+==ERROR' "$log" | head -n 5 | sed 's/^/    /'
         find "$build/findings/$target" -type f -newer "$started" | sed 's|^|    input: |'
     fi
 done

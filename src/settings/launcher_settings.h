@@ -57,8 +57,9 @@ struct LauncherSettings {
     OwnedText emuPath;
     OwnedText romPath;
     OwnedText baseDir; // the launcher's directory, no trailing backslash
-    // Set when the settings file was there at start but could not be read: the run never saw
-    // the user's values, so save leaves the file as it is.
+    // Set when the settings file was there at start but could not be read, or could not be
+    // turned into an encoding the profile functions read: the run never saw the user's values,
+    // so save leaves the file as it is.
     bool settingsFileUnreadable;
 
     // Finds the launcher's directory and sets baseDir (program_dir.cpp).
@@ -89,7 +90,8 @@ struct LauncherSettings {
     // prepareSettingsFile.
     void readKeys();
     // Before the first read: notes a file that cannot be read (settingsFileUnreadable), and
-    // rewrites one in an encoding the profile functions do not read (iniTextInReadableEncoding).
+    // rewrites one in an encoding the profile functions do not read (iniTextInReadableEncoding);
+    // a rewrite that failed is noted as a file that cannot be read.
     void prepareSettingsFile();
     // Writes every key in the fixed order that the file does not already hold with the same
     // text; nothing when the file could not be read at start. Always true (write failures lose

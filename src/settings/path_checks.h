@@ -11,3 +11,7 @@ bool ansiLeadByte(unsigned char byte);
 bool pathExists(const char* path);
 // The same, for a folder only.
 bool folderExists(const char* path);
+
+// Whether the drive of `path` (a drive letter, a colon and a backslash first) is a mapped network
+// drive; asked of the drive's mapping, never of the server.
+bool pathOnNetworkDrive(const char* path);

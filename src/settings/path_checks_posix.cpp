@@ -31,3 +31,7 @@ bool folderExists(const char* path) {
     struct stat info {};
     return statOf(path, info) && S_ISDIR(info.st_mode);
 }
+
+bool pathOnNetworkDrive(const char*) {
+    return false; // no drive letters here
+}

@@ -42,3 +42,11 @@ bool folderExists(const char* path) {
     const DWORD attributes = attributesWithoutDiskBox(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+bool pathOnNetworkDrive(const char* path) {
+    if (path[0] == '\0' || path[1] != ':') {
+        return false;
+    }
+    const char root[] = {path[0], ':', '\\', '\0'};
+    return GetDriveTypeA(root) == DRIVE_REMOTE;
+}

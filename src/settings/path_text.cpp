@@ -130,8 +130,8 @@ bool copyPathWithoutQuotePair(const char* path, char* out, size_t size) {
     return true;
 }
 
-bool pathOnMovedDrive(const char* path, const char* baseDir, PathExists exists, char* out,
-                      size_t size) {
+bool pathOnMovedDrive(const char* path, const char* baseDir, PathExists exists,
+                      PathOnNetworkDrive onNetworkDrive, char* out, size_t size) {
     if (size == 0) {
         return false;
     }
@@ -142,7 +142,7 @@ bool pathOnMovedDrive(const char* path, const char* baseDir, PathExists exists, 
         return false;
     }
     const size_t length = std::strlen(path);
-    if (length >= size || exists(path)) {
+    if (length >= size || onNetworkDrive(path) || exists(path)) {
         return false;
     }
     std::memcpy(out, path, length + 1);

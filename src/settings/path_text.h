@@ -50,11 +50,15 @@ bool copyPathWithoutQuotePair(const char* path, char* out, size_t size);
 
 // Whether a file or folder exists at `path`: the platform's answer, handed in.
 using PathExists = bool (*)(const char* path);
+// Whether the drive of `path` ("Q:\...") is a mapped network drive: the platform's answer from
+// the drive's mapping alone, which never waits on the network.
+using PathOnNetworkDrive = bool (*)(const char* path);
 
 // A stored path whose drive letter has moved since it was saved (a USB stick gets whatever letter
 // is free on each PC): `path` on baseDir's drive ("Q:\roms\a.vb" with baseDir "R:\emu" gives
-// "R:\roms\a.vb"), when it is fully qualified on another drive letter, names nothing, and its
-// counterpart on baseDir's drive exists. False (and "") in every other case, so the stored path
-// stays as it is.
-bool pathOnMovedDrive(const char* path, const char* baseDir, PathExists exists, char* out,
-                      size_t size);
+// "R:\roms\a.vb"), when it is fully qualified on another drive letter that is no network drive,
+// names nothing, and its counterpart on baseDir's drive exists. False (and "") in every other
+// case, so the stored path stays as it is. A path on a network drive is never looked at: an
+// offline or sleeping server would hold the start up for the network's timeout.
+bool pathOnMovedDrive(const char* path, const char* baseDir, PathExists exists,
+                      PathOnNetworkDrive onNetworkDrive, char* out, size_t size);

@@ -29,7 +29,8 @@ enum class FileRead { Missing, Unreadable, Read };
 FileRead profileReadFile(const char* path, char* out, size_t size, size_t* length);
 
 // Replaces the file at `path` with `size` bytes: written to a new file beside it first, which
-// then takes its place, so a failed write leaves the old file whole. False when it did not.
+// then takes its place, so a failed step leaves the old file whole under its own name. False
+// when the new bytes are not in the file's place.
 bool profileReplaceFile(const char* path, const char* data, size_t size);
 
 // The code page the profile functions' ANSI texts are in.

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "settings/ansi_text_win.h"
+#include "settings/file_replace_win.h"
 
 namespace {
 
@@ -72,15 +73,16 @@ bool readUpTo(HANDLE file, char* out, size_t size, size_t* got) {
     return true;
 }
 
-// "<path>.~<process id>": a name of this process's own beside the file.
-bool tempPathBeside(const char* path, char* out, size_t size) {
+// "<path>.~<process id><suffix>": a name of this process's own beside the file.
+bool nameBeside(const char* path, const char* suffix, char* out, size_t size) {
     char digits[12];
     size_t count = 0;
     for (DWORD id = GetCurrentProcessId(); count == 0 || id != 0; id /= 10) {
         digits[count++] = static_cast<char>('0' + id % 10);
     }
     const size_t length = lstrlenA(path);
-    if (length + 2 + count + 1 > size) {
+    const size_t suffixLength = lstrlenA(suffix);
+    if (length + 2 + count + suffixLength + 1 > size) {
         return false;
     }
     CopyMemory(out, path, length);
@@ -89,7 +91,7 @@ bool tempPathBeside(const char* path, char* out, size_t size) {
     for (size_t i = 0; i < count; ++i) {
         out[length + 2 + i] = digits[count - 1 - i];
     }
-    out[length + 2 + count] = '\0';
+    CopyMemory(out + length + 2 + count, suffix, suffixLength + 1);
     return true;
 }
 
@@ -131,27 +133,79 @@ FileRead profileReadFile(const char* path, char* out, size_t size, size_t* lengt
 }
 
 bool profileReplaceFile(const char* path, const char* data, size_t size) {
-    char tempPath[MAX_PATH];
-    if (!tempPathBeside(path, tempPath, sizeof tempPath)) {
-        return false;
-    }
-    const HANDLE file = CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    return replaceFileWith(platformFileReplaceCalls(), path, data, size);
+}
+
+FileReplaceCalls platformFileReplaceCalls() {
+    return {ReplaceFileA, MoveFileExA, DeleteFileA, GetFileAttributesA};
+}
+
+namespace {
+
+bool writeNewFile(const char* path, const char* data, size_t size) {
+    const HANDLE file =
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    bool done = writeWhole(file, data, size) && FlushFileBuffers(file);
-    done = CloseHandle(file) && done;
-    // ReplaceFileA keeps the old file's attributes and permissions; where the volume cannot,
-    // a plain move in its place.
-    done =
-        done &&
-        (ReplaceFileA(path, tempPath, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) ||
-         MoveFileExA(tempPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
-    if (!done) {
-        DeleteFileA(tempPath);
+    const bool written = writeWhole(file, data, size) && FlushFileBuffers(file);
+    return CloseHandle(file) && written;
+}
+
+bool fileThere(const FileReplaceCalls& calls, const char* path) {
+    return calls.fileAttributes(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool moveInto(const FileReplaceCalls& calls, const char* from, const char* to) {
+    return calls.moveFileEx(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+// After a failed ReplaceFileA: the file's own name holds a whole text again, the new one where it
+// can. ReplaceFileA documents two outcomes once it is given a backup name: both files keep their
+// names (ERROR_UNABLE_TO_REMOVE_REPLACED, ERROR_UNABLE_TO_MOVE_REPLACEMENT, a replacement another
+// program holds, any other error), or the old file is already under the backup name while the new
+// one could not take its place (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2). Which one happened is asked
+// of the files, not of the error code, so an outcome off the documented two is met as well.
+// True when the new text took the file's place.
+bool settleFailedReplace(const FileReplaceCalls& calls, const char* path, const char* newPath,
+                         const char* oldPath) {
+    // A plain move in the file's place: where the volume cannot keep the old file's attributes
+    // and permissions, and a second try of the move ReplaceFileA could not make.
+    if (moveInto(calls, newPath, path)) {
+        return true;
     }
-    return done;
+    if (!fileThere(calls, path)) {
+        moveInto(calls, oldPath, path); // the old text back under its own name
+    }
+    return false;
+}
+
+} // namespace
+
+bool replaceFileWith(const FileReplaceCalls& calls, const char* path, const char* data,
+                     size_t size) {
+    char newPath[MAX_PATH];
+    char oldPath[MAX_PATH];
+    if (!nameBeside(path, "", newPath, sizeof newPath) ||
+        !nameBeside(path, ".old", oldPath, sizeof oldPath)) {
+        return false;
+    }
+    if (!writeNewFile(newPath, data, size)) {
+        calls.deleteFile(newPath); // the file itself was not touched
+        return false;
+    }
+    // ReplaceFileA keeps the old file's attributes and permissions; with a backup name it never
+    // deletes the old file, so until the end one whole text is always under a name known here.
+    const bool replaced = calls.replaceFile(path, newPath, oldPath, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                            nullptr, nullptr) != FALSE ||
+                          settleFailedReplace(calls, path, newPath, oldPath);
+    // The copies go only once the file's own name holds a whole text; where neither could be
+    // put back there, both stay as they are.
+    if (fileThere(calls, path)) {
+        calls.deleteFile(newPath);
+        calls.deleteFile(oldPath);
+    }
+    return replaced;
 }
 
 AnsiCodePage profileCodePage() {

@@ -63,8 +63,8 @@ bool fileHoldsValue(const char* filePath, const char* key, const char* value) {
 // launcher's own drive when the same file is there. Any other path stays exactly as stored.
 OwnedText onBaseDirsDriveWhenMoved(OwnedText stored, const char* baseDir) {
     char moved[kPathBufferSize];
-    if (stored != nullptr &&
-        pathOnMovedDrive(stored.get(), baseDir, pathExists, moved, sizeof moved)) {
+    if (stored != nullptr && pathOnMovedDrive(stored.get(), baseDir, pathExists, pathOnNetworkDrive,
+                                              moved, sizeof moved)) {
         OwnedText copy = copyText(moved);
         return copy != nullptr ? std::move(copy) : std::move(stored);
     }
@@ -196,8 +196,11 @@ void LauncherSettings::prepareSettingsFile() {
     ByteText converted;
     if (read == FileRead::Read && length <= kLargestConvertedFile &&
         iniTextInReadableEncoding(data.get(), length, profileCodePage(), converted)) {
-        // Should the replacement fail, the file is read as it is, as before.
-        profileReplaceFile(filePath, converted.bytes.get(), converted.size);
+        // Read as it is, the file would show the defaults (a UTF-8 mark hides "[main]"), and a
+        // save would add a second "[main]" to it: a conversion that failed is met as a file
+        // that could not be read.
+        settingsFileUnreadable =
+            !profileReplaceFile(filePath, converted.bytes.get(), converted.size);
     }
 }
 

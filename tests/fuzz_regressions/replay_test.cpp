@@ -26,6 +26,7 @@ const Target kTargets[] = {
     {"number_fuzz", checkNumberText},
     {"args_fuzz", checkEmulatorArguments},
     {"basedir_fuzz", checkBaseDir},
+    {"encoding_fuzz", checkIniEncoding},
 };
 
 // The inputs in `directory`; its dot files (.gitkeep, which keeps an empty folder in git) are

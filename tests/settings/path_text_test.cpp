@@ -51,10 +51,15 @@ TEST(PathText, TheSecondByteOfADoubleByteCharacterIsNoBackslash) {
     }
 }
 
-// The files of a machine where the stick that was Q: is now R: (Q: names nothing).
+// The files of a machine where the stick that was Q: is now R: (Q: names nothing), and N: is a
+// network drive, whose server is never asked.
 bool onTheMachine(const char* path) {
     const std::string file = path;
+    EXPECT_NE('N', file[0]) << "a network drive was probed";
     return file == "R:\\quellix.exe" || file == "R:\\roms\\a.vb" || file == "Q:\\here.vb";
+}
+bool onNetwork(const char* path) {
+    return path[0] == 'N';
 }
 
 TEST(PathText, APathOnAMovedDriveLetterGoesToBaseDirsDrive) {
@@ -68,14 +73,16 @@ TEST(PathText, APathOnAMovedDriveLetterGoesToBaseDirsDrive) {
         {"Q:quellix.exe", "R:", nullptr},        // drive-relative
         {"\\\\srv\\s\\quellix.exe", "R:", nullptr},
         {"Q:\\quellix.exe", ".", nullptr},
+        {"N:\\quellix.exe", "R:", nullptr}, // a network drive, offline or not
     };
     char out[32];
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c[0]) + " in " + c[1]);
-        EXPECT_EQ(c[2] != nullptr, pathOnMovedDrive(c[0], c[1], onTheMachine, out, sizeof out));
+        EXPECT_EQ(c[2] != nullptr,
+                  pathOnMovedDrive(c[0], c[1], onTheMachine, onNetwork, out, sizeof out));
         EXPECT_STREQ(c[2] != nullptr ? c[2] : "", out);
     }
-    EXPECT_FALSE(pathOnMovedDrive("Q:\\quellix.exe", "R:", onTheMachine, out, 14));
+    EXPECT_FALSE(pathOnMovedDrive("Q:\\quellix.exe", "R:", onTheMachine, onNetwork, out, 14));
 }
 
 TEST(PathText, OnlyOnePairOfQuotesAroundTheWholePathIsDropped) {

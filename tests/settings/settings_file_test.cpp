@@ -3,6 +3,7 @@
 // our own INI reader/writer and under Wine on the platform's profile functions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <filesystem>
 #include <functional>
@@ -12,6 +13,12 @@
 #include "settings/launcher_settings.h"
 #include "support/first_run_file.h"
 #include "support/temp_dir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "settings/file_replace_win.h"
+#endif
 
 namespace {
 
@@ -191,6 +198,89 @@ TEST(SettingsFile, ACharacterOutsideTheCodePageStaysInTheFile) {
     dir.write("quellix.ini", "\xEF\xBB\xBF[main]\r\nromPath=C:\\\xD0\x96.vb\r\n");
     Loaded(dir).record.save();
     EXPECT_EQ(std::string::npos, dir.read("quellix.ini").find('?'));
+}
+
+// The replace step's failures as ReplaceFileA documents them once it has a backup name, played on
+// real files: the two files keep their names, or the old one is already under the backup name
+// (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2); another program may hold either file against a move.
+struct ReplacePlay {
+    const char* what;
+    bool replaceFails;
+    bool oldToBackup;
+    bool newFileMoves;
+    bool oldFileMoves;
+    std::vector<std::string> files; // the folder afterwards: name and text, "P" the process id
+};
+const ReplacePlay* play;
+
+BOOL WINAPI playedReplace(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags,
+                          LPVOID exclude, LPVOID reserved) {
+    if (!play->replaceFails) {
+        return ReplaceFileA(replaced, replacement, backup, flags, exclude, reserved);
+    }
+    if (play->oldToBackup) {
+        MoveFileA(replaced, backup);
+    }
+    return FALSE;
+}
+
+BOOL WINAPI playedMove(LPCSTR from, LPCSTR to, DWORD flags) {
+    const std::string name = from;
+    const bool oldFile = name.size() > 4 && name.compare(name.size() - 4, 4, ".old") == 0;
+    return (oldFile ? play->oldFileMoves : play->newFileMoves) && MoveFileExA(from, to, flags);
+}
+
+std::vector<std::string> filesIn(const TempDir& dir) {
+    const std::string id = std::to_string(GetCurrentProcessId());
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        std::string shown = name;
+        if (const size_t at = shown.find(id); at != std::string::npos) {
+            shown.replace(at, id.size(), "P");
+        }
+        files.push_back(shown + " " + dir.read(name));
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(SettingsFile, EveryFailedReplaceStepEndsWithAWholeTextInTheFile) {
+    const ReplacePlay plays[] = {
+        {"replaced", false, false, true, true, {"quellix.ini NEW"}},
+        {"1175, both names kept: a plain move", true, false, true, true, {"quellix.ini NEW"}},
+        {"1176 or the new file held", true, false, false, true, {"quellix.ini OLD"}},
+        {"1177, the new file held", true, true, false, true, {"quellix.ini OLD"}},
+        {"1177, the new file free again", true, true, true, true, {"quellix.ini NEW"}},
+        {"1177, both held: both kept",
+         true,
+         true,
+         false,
+         false,
+         {"quellix.ini.~P NEW", "quellix.ini.~P.old OLD"}},
+    };
+    for (const ReplacePlay& row : plays) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        dir.write("quellix.ini", "OLD");
+        play = &row;
+        EXPECT_EQ(row.files == std::vector<std::string>{"quellix.ini NEW"},
+                  replaceFileWith({playedReplace, playedMove, DeleteFileA, GetFileAttributesA},
+                                  dir.pathOf("quellix.ini").c_str(), "NEW", 3));
+        EXPECT_EQ(row.files, filesIn(dir));
+    }
+}
+
+// A UTF-8 file whose conversion could not be done (a folder holds the new file's name): Windows
+// would show the defaults, and a save would add a second "[main]".
+TEST(SettingsFile, AFileWhoseNeededConversionFailedIsNotWrittenAtExit) {
+    TempDir dir;
+    const std::string before = "\xEF\xBB\xBF[main]\r\nscale=4\r\n";
+    dir.write("quellix.ini", before);
+    std::filesystem::create_directory(dir.path() /
+                                      ("quellix.ini.~" + std::to_string(GetCurrentProcessId())));
+    Loaded(dir).record.save();
+    EXPECT_EQ(before, dir.read("quellix.ini"));
 }
 #endif
 
