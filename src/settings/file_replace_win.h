@@ -23,6 +23,7 @@ FileReplaceCalls platformFileReplaceCalls();
 // profileReplaceFile with `calls`: true when the file at `path` holds the `size` new bytes.
 // Whatever fails, a whole copy of the user's file stays under a name of this process's own
 // ("<path>.~<process id>" for the new text, "<path>.~<process id>.old" for the old one) until
-// `path` holds a whole text again, the old one when the new one could not take its place.
+// `path` holds a whole text again: the new one where it can take the file's place or be written
+// there anew, else the old one.
 bool replaceFileWith(const FileReplaceCalls& calls, const char* path, const char* data,
                      size_t size);

@@ -142,9 +142,11 @@ FileReplaceCalls platformFileReplaceCalls() {
 
 namespace {
 
-bool writeNewFile(const char* path, const char* data, size_t size) {
+// `creation`: CREATE_ALWAYS for a name of this process's own, CREATE_NEW for the file's own name,
+// which nothing may have taken meanwhile.
+bool writeNewFile(const char* path, const char* data, size_t size, DWORD creation) {
     const HANDLE file =
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -166,16 +168,18 @@ bool moveInto(const FileReplaceCalls& calls, const char* from, const char* to) {
 // program holds, any other error), or the old file is already under the backup name while the new
 // one could not take its place (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2). Which one happened is asked
 // of the files, not of the error code, so an outcome off the documented two is met as well.
-// True when the new text took the file's place.
+// True when the new text took the file's place, or was written there anew.
 bool settleFailedReplace(const FileReplaceCalls& calls, const char* path, const char* newPath,
-                         const char* oldPath) {
+                         const char* oldPath, const char* data, size_t size) {
     // A plain move in the file's place: where the volume cannot keep the old file's attributes
     // and permissions, and a second try of the move ReplaceFileA could not make.
     if (moveInto(calls, newPath, path)) {
         return true;
     }
-    if (!fileThere(calls, path)) {
-        moveInto(calls, oldPath, path); // the old text back under its own name
+    if (!fileThere(calls, path) && !moveInto(calls, oldPath, path)) {
+        // Both copies held where they are: the new text, whole in memory, written under the
+        // file's own name, so the next start finds the user's settings there.
+        return writeNewFile(path, data, size, CREATE_NEW);
     }
     return false;
 }
@@ -190,7 +194,7 @@ bool replaceFileWith(const FileReplaceCalls& calls, const char* path, const char
         !nameBeside(path, ".old", oldPath, sizeof oldPath)) {
         return false;
     }
-    if (!writeNewFile(newPath, data, size)) {
+    if (!writeNewFile(newPath, data, size, CREATE_ALWAYS)) {
         calls.deleteFile(newPath); // the file itself was not touched
         return false;
     }
@@ -198,9 +202,9 @@ bool replaceFileWith(const FileReplaceCalls& calls, const char* path, const char
     // deletes the old file, so until the end one whole text is always under a name known here.
     const bool replaced = calls.replaceFile(path, newPath, oldPath, REPLACEFILE_IGNORE_MERGE_ERRORS,
                                             nullptr, nullptr) != FALSE ||
-                          settleFailedReplace(calls, path, newPath, oldPath);
-    // The copies go only once the file's own name holds a whole text; where neither could be
-    // put back there, both stay as they are.
+                          settleFailedReplace(calls, path, newPath, oldPath, data, size);
+    // The copies go only once the file's own name holds a whole text; where even the new one
+    // could not be written there, both stay as they are.
     if (fileThere(calls, path)) {
         calls.deleteFile(newPath);
         calls.deleteFile(oldPath);
