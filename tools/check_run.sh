@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Checks tools/run.sh as a newcomer first meets it: without DISPLAY and with no Wine prefix yet,
 # the launcher's window appears on the virtual display the script names; a click on Help shows
-# the demo page viewer's box, as Wine has no browser; SIGTERM to the script (what Ctrl+C does)
-# closes the window, the launcher ends with status 1 and its settings file is written in the
-# run folder. An earlier settings file there is set aside meanwhile, since Wine leaves a file
-# alone that would not change. Usage: tools/check_run.sh
+# the demo page viewer's box, as Wine has no browser; SIGTERM to the script, which it handles as
+# Ctrl+C's SIGINT, closes the window, the launcher ends with status 1 and its settings file is
+# written in the run folder. An earlier settings file there is set aside meanwhile, since Wine
+# leaves a file alone that would not change. Usage: tools/check_run.sh
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 work="$(mktemp -d "${TMPDIR:-/tmp}/quellix-run.XXXXXX")"

@@ -2,15 +2,38 @@
 # Takes the help page's picture of the launcher window, help/launcher.png: tools/run.sh starts
 # the launcher on a virtual display of its own, where Wine draws the window's frame itself, with
 # a settings file of the first start's values and two example paths; the display is captured
-# and cut to the window, framed as on Windows. The run folder's own settings file is set aside
+# and cut to the window, framed as on Windows. The run has a Wine prefix of its own, at a display
+# scale of 120 pixels per inch (Windows' 125 %): at Wine's usual 96 the dialog font Wine draws is
+# wider than the one the template's labels were measured for, and "Balance (r,g,b)" is clipped. The run folder's own settings file is set aside
 # meanwhile and put back afterwards. The picture carries no time stamps, so the same window
 # gives the same bytes. Usage: tools/make_help_picture.sh [OUTPUT.png]
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 output="$(realpath -m "${1:-$repo/help/launcher.png}")"
 work="$(mktemp -d "${TMPDIR:-/tmp}/quellix-picture.XXXXXX")"
-dist="$repo/build/win32/dist"
-/usr/lib/wine/wine --version >/dev/null 2>&1 || dist="$repo/build/win64/dist"
+preset=win32
+loader=/usr/lib/wine/wine
+if ! "$loader" --version >/dev/null 2>&1; then
+    preset=win64
+    loader=/usr/lib/wine/wine64
+fi
+dist="$repo/build/$preset/dist"
+dpi=120
+prefix="$repo/build/wineprefix-picture-dpi$dpi" # tools/run.sh adds "-$preset"
+# The scale is set before the launcher first starts there: tools/run.sh keeps a prefix it finds.
+scaled="$prefix-$preset/.picture-scale-$dpi"
+if [ ! -f "$scaled" ]; then
+    mkdir -p "$(dirname "$prefix")"
+    # shellcheck disable=SC2016 # the inner shell expands its own arguments
+    WINEPREFIX="$prefix-$preset" WINEARCH="$preset" WINEDEBUG=-all \
+        WINEDLLOVERRIDES="mscoree,mshtml=" sh -c '"$0" wineboot -i && "$0" reg add \
+        "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$1" /f && wineserver -w &&
+        touch "$2"' "$loader" "$dpi" "$scaled" >/dev/null 2>&1 || {
+        echo "make_help_picture.sh: no Wine prefix at $dpi pixels per inch in $prefix-$preset" >&2
+        rm -rf "$work"
+        exit 1
+    }
+fi
 mkdir -p "$dist"
 # The settings file the help page shows (its first start in C:\Games\Quellix), so the picture
 # and the page agree; CR LF as the launcher's own file has.
@@ -24,7 +47,7 @@ sed -n '/<pre class="file"><code>/,/<\/code><\/pre>/p' "$repo/help/help.html" |
 [ ! -f "$dist/quellix.ini" ] || mv "$dist/quellix.ini" "$work/kept.ini"
 cp "$work/page.ini" "$dist/quellix.ini"
 
-env -u DISPLAY "$repo/tools/run.sh" >"$work/log" 2>&1 &
+env -u DISPLAY LAUNCHER_WINEPREFIX="$prefix" "$repo/tools/run.sh" >"$work/log" 2>&1 &
 run_pid=$!
 end() {
     if kill -TERM "$run_pid" 2>/dev/null; then # closes the window; a second one ends Wine
