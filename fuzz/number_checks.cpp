@@ -10,6 +10,7 @@
 #include "fuzz_support.h"
 #include "numtext/number_text.h"
 #include "settings/launcher_settings.h"
+#include "support/real_bits.h"
 
 namespace {
 
@@ -20,18 +21,6 @@ constexpr size_t kWideTextSize = 352;
 constexpr double kAllDigitsShown = 1e-22;
 // The "%f" text of any float: sign, 39 integer digits, point, six decimals.
 constexpr size_t kLongestFloatText = 47;
-
-uint64_t bitsOf(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-double fromBits(uint64_t bits) {
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';

@@ -3,6 +3,7 @@
 // boundary cases. Expected texts and bit patterns are literals: never computed with printf,
 // strtod or any other runtime conversion.
 #include "numtext/number_text.h"
+#include "support/real_bits.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,6 @@
 #include <string>
 
 namespace {
-
-uint64_t bitsOf(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-double fromBits(uint64_t bits) {
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 std::string fixed(double value, int decimals) {
     char text[400];

@@ -4,6 +4,7 @@
 // NUMTEXT_PROPERTY_SEED (decimal or 0x-hex) picks another sample.
 #include "numtext/number_text.h"
 #include "property_exact.h"
+#include "support/real_bits.h"
 
 #include <gtest/gtest.h>
 
@@ -26,18 +27,6 @@ constexpr uint64_t kHidden = uint64_t(1) << 52;
 constexpr uint64_t kInfinityBits = 0x7ff0000000000000;
 constexpr uint64_t kSignBit = uint64_t(1) << 63;
 constexpr double kLauncherLimit = 1e10;
-
-uint64_t bitsOf(double value) {
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-double fromBits(uint64_t bits) {
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
 
 // ---- Texts for the diagnostics (the runtime's own conversions are what is under suspicion) ----
 

@@ -102,27 +102,6 @@ class Reader {
 
 // ---- the dialog ----
 
-// The class the template names for each kind: a predefined class's atom, 0 for the up-down,
-// which has none and is named.
-uint16_t classAtomOf(Kind kind) {
-    switch (kind) {
-    case Kind::PathEdit:
-    case Kind::ShortEdit:
-    case Kind::NumberEdit:
-        return 0x81;
-    case Kind::List:
-    case Kind::DisabledList:
-        return 0x85;
-    case Kind::Label:
-        return 0x82;
-    case Kind::UpDown:
-    case Kind::NumberUpDown:
-        return 0;
-    default:
-        return 0x80;
-    }
-}
-
 TEST(DialogTemplate, HeaderIsAPlainTemplateAtTheTopLeft) {
     Blob blob = findResource(IDD_LAUNCHER, RT_DIALOG);
     ASSERT_NE(blob.data, nullptr) << "dialog 101 in English (United States)";
@@ -177,12 +156,13 @@ TEST(DialogTemplate, EveryItemMatchesItsRowInOrder) {
         ASSERT_TRUE(in.ok()) << "template ends early";
 
         EXPECT_EQ(id, want.id);
-        if (isUpDownKind(want.kind)) {
+        const KindClass wantClass = classOf(want.kind);
+        if (wantClass.atom == 0) {
             // Class names are case-blind; windres stores them in capitals.
-            EXPECT_TRUE(cls.ordinal == 0 && lstrcmpiA(cls.name.c_str(), UPDOWN_CLASSA) == 0)
+            EXPECT_TRUE(cls.ordinal == 0 && lstrcmpiA(cls.name.c_str(), wantClass.name) == 0)
                 << "class " << cls.ordinal << " '" << cls.name << "'";
         } else {
-            EXPECT_EQ(cls.ordinal, classAtomOf(want.kind)) << "class name '" << cls.name << "'";
+            EXPECT_EQ(cls.ordinal, wantClass.atom) << "class name '" << cls.name << "'";
         }
         EXPECT_EQ(caption.ordinal, 0);
         EXPECT_EQ(caption.name, want.caption);

@@ -10,6 +10,7 @@
 #endif
 
 #include "settings/file_argument.h"
+#include "support/code_page_932.h"
 
 namespace {
 
@@ -53,9 +54,9 @@ TEST(FileArgument, FirstArgumentAsThePlatformSplitsIt) {
     }
     EXPECT_FALSE(firstArgumentOfCommandLine(nullptr, noLeadBytes, nullptr, 0));
     // Code page 932: "ソ" is 0x83 0x5C, its second byte no backslash before the closing quote.
-    const auto lead932 = [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || b >= 0xE0; };
     char out[16];
-    EXPECT_TRUE(firstArgumentOfCommandLine("l.exe \"C:\\\x83\x5C\" x", lead932, out, sizeof out));
+    EXPECT_TRUE(firstArgumentOfCommandLine("l.exe \"C:\\\x83\x5C\" x", codePage932LeadByte, out,
+                                           sizeof out));
     EXPECT_STREQ("C:\\\x83\x5C", out);
 }
 

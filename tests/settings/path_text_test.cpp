@@ -5,6 +5,7 @@
 #include <string>
 
 #include "settings/path_text.h"
+#include "support/code_page_932.h"
 
 namespace {
 
@@ -27,10 +28,6 @@ TEST(PathText, TheDirectoryOfAPathFitsWholeOrIsRefused) {
     EXPECT_FALSE(directoryOfPath("C:\\abcde\\x", noLeadBytes, out, sizeof out));
     EXPECT_STREQ("", out);
     EXPECT_FALSE(directoryOfPath("launcher.exe", noLeadBytes, out, sizeof out));
-}
-
-bool codePage932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 TEST(PathText, TheSecondByteOfADoubleByteCharacterIsNoBackslash) {

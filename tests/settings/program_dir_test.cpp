@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settings/program_dir.h"
+#include "support/code_page_932.h"
 
 namespace {
 
@@ -20,10 +21,6 @@ struct BaseDirCase {
     const char* baseDir;
     LeadByteRule isLeadByte = noLeadBytes;
 };
-
-bool codePage932LeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 const std::string kLongPath = "\"C:\\" + std::string(300, 'x') + "\\launcher.exe\"";
 

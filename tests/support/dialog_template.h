@@ -115,6 +115,38 @@ inline DWORD templateStyle(Kind kind) {
     return 0;
 }
 
+// The window class a control of each kind belongs to: the predefined class's atom the template
+// names (0 for the up-down, which has none and is named), its name, and the field of its style
+// that holds its type (compared whole; the other bits only for presence, since the window may
+// add its own).
+struct KindClass {
+    WORD atom;
+    const char* name;
+    DWORD typeMask;
+};
+
+inline KindClass classOf(Kind kind) {
+    switch (kind) {
+    case Kind::PathEdit:
+    case Kind::ShortEdit:
+    case Kind::NumberEdit:
+        return {0x81, "Edit", 0};
+    case Kind::Push:
+    case Kind::DefaultPush:
+    case Kind::Check:
+        return {0x80, "Button", BS_TYPEMASK};
+    case Kind::List:
+    case Kind::DisabledList:
+        return {0x85, "ComboBox", CBS_DROPDOWNLIST};
+    case Kind::UpDown:
+    case Kind::NumberUpDown:
+        return {0, UPDOWN_CLASSA, 0};
+    case Kind::Label:
+        return {0x82, "Static", SS_TYPEMASK};
+    }
+    return {0, "", 0};
+}
+
 inline bool isUpDownKind(Kind kind) {
     return kind == Kind::UpDown || kind == Kind::NumberUpDown;
 }

@@ -9,22 +9,20 @@
 #include <string>
 #include <vector>
 
+#include "settings/ansi_text_win.h"
+
 // Wine's ntdll exports its version; Windows' does not.
 inline bool underWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-// `text` in the ANSI code page, "" when a character has no form there (é on a Japanese or
-// Cyrillic Windows): a test that needs it skips there.
+// `text` in the ANSI code page as the launcher converts it, "" when a character has no exact
+// form there (é on a Japanese or Cyrillic Windows): a test that needs it skips there.
 inline std::string ansiText(const wchar_t* text) {
     char out[1024];
-    const bool utf8 = GetACP() == CP_UTF8; // takes neither flags nor the default-char report
-    BOOL usedDefault = FALSE;
-    const int length =
-        WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, text, -1, out,
-                            static_cast<int>(sizeof out), nullptr, utf8 ? nullptr : &usedDefault);
-    return length > 0 && !usedDefault ? std::string(out) : std::string();
+    size_t written = 0;
+    return exactAnsiText(text, -1, out, sizeof out, &written) ? std::string(out) : std::string();
 }
 
 struct WindowSearch {

@@ -163,35 +163,6 @@ std::string snapshot(const LauncherSettings& s) {
 
 // ---- the controls as the template makes them ----
 
-// The class a control of each kind belongs to, and the field of its style that holds its type
-// (compared whole; the other bits only for presence, since the window may add its own).
-struct KindClass {
-    const char* name;
-    DWORD typeMask;
-};
-
-KindClass classOf(Kind kind) {
-    switch (kind) {
-    case Kind::PathEdit:
-    case Kind::ShortEdit:
-    case Kind::NumberEdit:
-        return {"Edit", 0};
-    case Kind::Push:
-    case Kind::DefaultPush:
-    case Kind::Check:
-        return {"Button", BS_TYPEMASK};
-    case Kind::List:
-    case Kind::DisabledList:
-        return {"ComboBox", CBS_DROPDOWNLIST};
-    case Kind::UpDown:
-    case Kind::NumberUpDown:
-        return {UPDOWN_CLASSA, 0};
-    case Kind::Label:
-        return {"Static", SS_TYPEMASK};
-    }
-    return {"", 0};
-}
-
 bool isListKind(Kind kind) {
     return kind == Kind::List || kind == Kind::DisabledList;
 }
