@@ -8,6 +8,7 @@ Exit status: 0 when every test passed, 1 on any failure, 77 (skipped) when the l
 32-bit program and this machine cannot run 32-bit code.
 """
 
+import functools
 import os
 import shutil
 import subprocess
@@ -388,6 +389,59 @@ class PathTest(LauncherTest):
         self.assertEqual((program, directory), (emulator, emulator[:-len("\\quellix.exe")]))
         self.assertEqual(launcher.close(), 1)
         self.assertEqual(dict(launcher.saved())["emuPath"], emulator)
+
+    # (how the file comes in, the edit it fills, the file it names, the file dropped). The
+    # shortcuts lie in the Cyrillic folder; their targets do not: Wine reads a shortcut's target
+    # from its ANSI copy of the path, where Windows has the UTF-16 one too.
+    GAMES = "\u0418\u0433\u0440\u044b"
+    WAYS_IN = [
+        ("picked", IDC_ROM_PATH, GAMES + "/game.vb", None),
+        ("dropped", IDC_ROM_PATH, GAMES + "/game.vb", GAMES + "/game.vb"),
+        ("named on the command line", IDC_ROM_PATH, GAMES + "/game.vb", None),
+        ("shortcut to the emulator dropped", IDC_EMU_PATH, "alt/Runner.exe",
+         GAMES + "/Quellix.lnk"),
+        ("shortcut to a game dropped", IDC_ROM_PATH, "alt/my game.vb", GAMES + "/Game.lnk"),
+    ]
+
+    def test_a_file_in_a_folder_outside_the_code_page_comes_in_every_way(self):
+        """Under code page 1252 (the German locale), which cannot write the folder's name: the
+        path the launcher shows, launches and saves names the file (Wine resolves the short form
+        it holds then); a shortcut counts as the file it points to."""
+        env = dict(SESSION.env, LC_ALL="de_DE.UTF-8")
+        place = functools.partial(os.path.join, ARGS.work_dir, "ways in")
+        shutil.rmtree(place(), ignore_errors=True)
+        for folder in (self.GAMES, "alt"):
+            os.makedirs(place(folder))
+        for name in (self.GAMES + "/game.vb", "alt/my game.vb"):
+            open(place(name), "wb").close()
+        shutil.copy(ARGS.emulator, place("alt/Runner.exe"))
+        for _, _, target, link in self.WAYS_IN[3:]:
+            subprocess.run([SESSION.loader, ARGS.probe, "link", windows_path(place(link)),
+                            windows_path(place(target))], env=SESSION.env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        for how, control_id, target, dropped in self.WAYS_IN:
+            with self.subTest(how=how):
+                path = place(target)
+                arguments = [windows_path(path)] if how.startswith("named") else []
+                launcher, values = self.start(env=env, arguments=arguments, dir_name="ways in")
+                if how == "picked":
+                    self.choose_in_dialog(launcher, IDC_ROM_BROWSE, windows_path(place(
+                        self.GAMES)), "game.vb")
+                elif dropped is not None:
+                    drop_files([place(dropped)], *centre(launcher.layout[IDC_SWAP]))
+                key = "emuPath" if control_id == IDC_EMU_PATH else "romPath"
+                shown = wait_for("the file in its edit", lambda: (
+                    lambda text: text != values[key] and text)(launcher.edit_text(control_id)))
+                self.assertTrue(os.path.samefile(self.unix_path(shown), path), shown)
+                values[key] = shown
+                self.assertLaunches(launcher, values, records_path=os.path.join(
+                    os.path.dirname(path) if key == "emuPath" else launcher.dir, "launches.txt"))
+                self.assertSavedOnClose(launcher, values)
+
+    @staticmethod
+    def unix_path(windows):
+        return subprocess.run([SESSION.loader, "winepath", "-u", windows], env=SESSION.env,
+                              capture_output=True, text=True).stdout.strip()
 
     def test_cancelled_browsing_changes_nothing(self):
         launcher, values = self.start()
