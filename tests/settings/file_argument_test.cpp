@@ -73,6 +73,10 @@ TEST(FileArgument, OnlyANameEndingInExeIsAProgram) {
                              static_cast<const char*>(nullptr)}) {
         EXPECT_FALSE(namesProgram(game)) << (game != nullptr ? game : "null");
     }
+    // A shortcut stands for its target, whatever kind that is.
+    EXPECT_TRUE(namesShortcut(u"C:\\\u0418\\Quellix.LNK") && namesShortcut(u".lnk"));
+    EXPECT_FALSE(namesShortcut(u"C:\\a.lnk.exe") || namesShortcut(u"lnk") ||
+                 namesShortcut(nullptr));
 }
 
 } // namespace
