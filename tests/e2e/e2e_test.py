@@ -398,50 +398,47 @@ class PathTest(LauncherTest):
         ("picked", IDC_ROM_PATH, GAMES + "/game.vb", None),
         ("dropped", IDC_ROM_PATH, GAMES + "/game.vb", GAMES + "/game.vb"),
         ("named on the command line", IDC_ROM_PATH, GAMES + "/game.vb", None),
-        ("shortcut to the emulator dropped", IDC_EMU_PATH, "alt/Runner.exe",
-         GAMES + "/Quellix.lnk"),
-        ("shortcut to a game dropped", IDC_ROM_PATH, "alt/my game.vb", GAMES + "/Game.lnk"),
+        ("shortcut to the emulator", IDC_EMU_PATH, "alt/Runner.exe", GAMES + "/Quellix.lnk"),
+        ("shortcut to a game", IDC_ROM_PATH, "alt/my game.vb", GAMES + "/Game.lnk"),
     ]
 
     def test_a_file_in_a_folder_outside_the_code_page_comes_in_every_way(self):
         """Under code page 1252 (the German locale), which cannot write the folder's name: the
-        path the launcher shows, launches and saves names the file (Wine resolves the short form
-        it holds then); a shortcut counts as the file it points to."""
-        env = dict(SESSION.env, LC_ALL="de_DE.UTF-8")
+        path shown, launched and saved names the file (Wine resolves the short form it holds
+        then); a dropped shortcut counts as its target (saved by the shell's own link object)."""
         place = functools.partial(os.path.join, ARGS.work_dir, "ways in")
         shutil.rmtree(place(), ignore_errors=True)
         for folder in (self.GAMES, "alt"):
             os.makedirs(place(folder))
         for name in (self.GAMES + "/game.vb", "alt/my game.vb"):
             open(place(name), "wb").close()
+        with open(place("link.js"), "w") as file:
+            file.write("var a = WScript.Arguments, s = new ActiveXObject('WScript.Shell')"
+                       ".CreateShortcut(a(0)); s.TargetPath = a(1); s.Save();")
         shutil.copy(ARGS.emulator, place("alt/Runner.exe"))
         for _, _, target, link in self.WAYS_IN[3:]:
-            subprocess.run([SESSION.loader, ARGS.probe, "link", windows_path(place(link)),
-                            windows_path(place(target))], env=SESSION.env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+            subprocess.run([SESSION.loader, "cscript", windows_path(place("link.js")),
+                            windows_path(place(link)), windows_path(place(target))],
+                           env=SESSION.env, capture_output=True, check=True)
         for how, control_id, target, dropped in self.WAYS_IN:
             with self.subTest(how=how):
-                path = place(target)
-                arguments = [windows_path(path)] if how.startswith("named") else []
-                launcher, values = self.start(env=env, arguments=arguments, dir_name="ways in")
+                arguments = [windows_path(place(target))] if how.startswith("named") else []
+                launcher, values = self.start(env=dict(SESSION.env, LC_ALL="de_DE.UTF-8"),
+                                              arguments=arguments, dir_name="ways in")
                 if how == "picked":
-                    self.choose_in_dialog(launcher, IDC_ROM_BROWSE, windows_path(place(
-                        self.GAMES)), "game.vb")
+                    self.choose_in_dialog(launcher, IDC_ROM_BROWSE,
+                                          windows_path(place(self.GAMES)), "game.vb")
                 elif dropped is not None:
                     drop_files([place(dropped)], *centre(launcher.layout[IDC_SWAP]))
                 key = "emuPath" if control_id == IDC_EMU_PATH else "romPath"
-                shown = wait_for("the file in its edit", lambda: (
+                values[key] = wait_for("the file in its edit", lambda: (
                     lambda text: text != values[key] and text)(launcher.edit_text(control_id)))
-                self.assertTrue(os.path.samefile(self.unix_path(shown), path), shown)
-                values[key] = shown
-                self.assertLaunches(launcher, values, records_path=os.path.join(
-                    os.path.dirname(path) if key == "emuPath" else launcher.dir, "launches.txt"))
+                winepath = subprocess.run([SESSION.loader, "winepath", "-u", values[key]],
+                                          env=SESSION.env, capture_output=True, text=True)
+                self.assertTrue(os.path.samefile(winepath.stdout.strip(), place(target)))
+                self.assertLaunches(launcher, values, records_path=os.path.join(os.path.dirname(
+                    place(target)) if key == "emuPath" else launcher.dir, "launches.txt"))
                 self.assertSavedOnClose(launcher, values)
-
-    @staticmethod
-    def unix_path(windows):
-        return subprocess.run([SESSION.loader, "winepath", "-u", windows], env=SESSION.env,
-                              capture_output=True, text=True).stdout.strip()
 
     def test_cancelled_browsing_changes_nothing(self):
         launcher, values = self.start()

@@ -14,14 +14,9 @@
 // Texts are cut at kTextSize - 1 characters, and tabs or line ends in them become blanks.
 // Started as "probe start APPLICATION DIRECTORY" it is the launcher's parent instead; as
 // "probe hold FILE" it holds FILE open without sharing (as a backup or a virus scan may), says
-// "held", and lets go at the first line or the end of its standard input; as "probe link LINK
-// TARGET" it saves a shortcut at LINK to TARGET through the shell's link object, as Explorer's
-// "Create shortcut" does.
+// "held", and lets go at the first line or the end of its standard input.
 #include <windows.h>
 
-#include <objbase.h>
-#include <shellapi.h>
-#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstring>
@@ -470,32 +465,6 @@ int holdUntilAsked(const char* path) {
     return 0;
 }
 
-// Gives 0 once the shortcut is saved, 121 when it could not be. The paths are read in UTF-16
-// from the command line: a folder's name may lie outside the code page.
-int saveShortcut() {
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    HRESULT result = E_FAIL;
-    if (arguments != nullptr && count == 4 &&
-        SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-        IShellLinkW* link = nullptr;
-        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                       IID_IShellLinkW, reinterpret_cast<void**>(&link)))) {
-            IPersistFile* file = nullptr;
-            if (SUCCEEDED(link->SetPath(arguments[3])) &&
-                SUCCEEDED(
-                    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-                result = file->Save(arguments[2], TRUE);
-                file->Release();
-            }
-            link->Release();
-        }
-        CoUninitialize();
-    }
-    LocalFree(arguments);
-    return SUCCEEDED(result) ? 0 : 121;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -504,9 +473,6 @@ int main(int argc, char** argv) {
     }
     if (argc == 3 && std::strcmp(argv[1], "hold") == 0) {
         return holdUntilAsked(argv[2]);
-    }
-    if (argc == 4 && std::strcmp(argv[1], "link") == 0) {
-        return saveShortcut();
     }
     // Starting a Wine process takes seconds, so the probe stays up and answers request lines.
     char request[kTextSize];

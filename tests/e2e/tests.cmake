@@ -4,8 +4,7 @@ if(WIN32)
     # Reads what the launcher window shows; the suite's input goes through X only.
     add_executable(e2e_probe ${CMAKE_CURRENT_LIST_DIR}/probe.cpp)
     target_compile_options(e2e_probe PRIVATE ${LAUNCHER_WARNINGS})
-    # The shell's link object makes the shortcuts the suite drops.
-    target_link_libraries(e2e_probe PRIVATE launcher_core shell32 ole32 uuid)
+    target_link_libraries(e2e_probe PRIVATE launcher_core)
 
     # The system's Python, where tools/setup.sh installs python3-xlib for the drops (a Python
     # of one's own earlier on PATH may lack it).

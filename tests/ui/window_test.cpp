@@ -977,18 +977,6 @@ DWORD WINAPI refusingDialogError() {
     return dialogError;
 }
 
-// Whether the stored ANSI `path` names the file at `wide`: the same text, or the same long form
-// (the temporary folder itself may come in its short form).
-bool namesFile(const char* path, const std::wstring& wide) {
-    wchar_t widened[MAX_PATH];
-    wchar_t longForm[MAX_PATH];
-    wchar_t pickedLongForm[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, path, -1, widened, MAX_PATH);
-    return wide == widened || (GetLongPathNameW(widened, longForm, MAX_PATH) > 0 &&
-                               GetLongPathNameW(wide.c_str(), pickedLongForm, MAX_PATH) > 0 &&
-                               std::wstring(longForm) == pickedLongForm);
-}
-
 // The picked path goes into the edit as the code page writes it exactly, as named or in its
 // short (8.3) form; where it has neither, and for a path holding a quote, the edit stays.
 TEST_F(LauncherWindowTest, BrowsingOpensOnceMoreWithNoNameWhenTheNameIsRefused) {
@@ -997,22 +985,27 @@ TEST_F(LauncherWindowTest, BrowsingOpensOnceMoreWithNoNameWhenTheNameIsRefused) 
     ASSERT_TRUE(CreateDirectoryW(games.c_str(), nullptr));
     CloseHandle(CreateFileW((games + L"\\game.vb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    // Under UTF-8 as the code page every name has its exact form.
-    const bool everyNameExact = GetACP() == CP_UTF8;
+    // "" stands for a text that names the picked file: exact or in its short form. Under UTF-8
+    // as the code page every name has its exact form, a missing file's too.
+    const std::wstring missing = games + L"\\missing.vb";
+    const std::string kept = GetACP() == CP_UTF8 ? ansiOf(missing.c_str()) : dir + "\\a.vb";
     const struct {
         std::string text;
         std::wstring pick;
         std::vector<std::string> calls;
-        bool stored;
+        std::string stored;
     } cases[] = {
-        {"\"" + dir + "\\a.vb\"", L"C:\\picked.vb", {dir + "\\a.vb in "}, true},
-        {dir + "\\*.vb", L"C:\\picked.vb", {dir + "\\*.vb in ", " in " + dir}, true},
-        {dir + "\\no|such\\a.vb", L"C:\\picked.vb", {dir + "\\no|such\\a.vb in ", " in "}, true},
-        {dir + "\\?.vb", L"", {dir + "\\?.vb in ", " in " + dir}, false},
-        {dir + "\\a.vb", L"", {dir + "\\a.vb in "}, false},
-        {dir + "\\a.vb", games + L"\\game.vb", {dir + "\\a.vb in "}, true},
-        {dir + "\\a.vb", games + L"\\missing.vb", {dir + "\\a.vb in "}, everyNameExact},
-        {dir + "\\a.vb", L"C:\\a\"b.vb", {dir + "\\a.vb in "}, false},
+        {"\"" + dir + "\\a.vb\"", L"C:\\picked.vb", {dir + "\\a.vb in "}, "C:\\picked.vb"},
+        {dir + "\\*.vb", L"C:\\picked.vb", {dir + "\\*.vb in ", " in " + dir}, "C:\\picked.vb"},
+        {dir + "\\no|such\\a.vb",
+         L"C:\\picked.vb",
+         {dir + "\\no|such\\a.vb in ", " in "},
+         "C:\\picked.vb"},
+        {dir + "\\?.vb", L"", {dir + "\\?.vb in ", " in " + dir}, dir + "\\?.vb"},
+        {dir + "\\a.vb", L"", {dir + "\\a.vb in "}, dir + "\\a.vb"},
+        {dir + "\\a.vb", games + L"\\game.vb", {dir + "\\a.vb in "}, ""},
+        {dir + "\\a.vb", missing, {dir + "\\a.vb in "}, kept},
+        {dir + "\\a.vb", L"C:\\a\"b.vb", {dir + "\\a.vb in "}, dir + "\\a.vb"},
     };
     ASSERT_NE(nullptr, openFilled());
     ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
@@ -1024,8 +1017,13 @@ TEST_F(LauncherWindowTest, BrowsingOpensOnceMoreWithNoNameWhenTheNameIsRefused) 
         dialogPick = c.pick;
         browseForFileWith({refusingDialog, refusingDialogError}, IDC_ROM_PATH, L"*.vb\0*.vb\0");
         EXPECT_EQ(c.calls, dialogCalls);
-        const char* stored = settings.romPath.get();
-        EXPECT_TRUE(c.stored ? namesFile(stored, c.pick) : c.text == stored) << stored;
+        const std::string stored = settings.romPath.get();
+        if (c.stored.empty()) {
+            EXPECT_EQ(std::string::npos, stored.find('?')) << stored;
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(stored.c_str())) << stored;
+        } else {
+            EXPECT_EQ(c.stored, stored);
+        }
         GetCurrentDirectoryA(sizeof current, current);
         EXPECT_EQ(dir, current);
     }
