@@ -1,23 +1,24 @@
-// Splitting the command line as the platform does, and telling a program from a game.
+// Splitting the command line as the platform does, and telling a program, a shortcut and a game
+// apart.
 #include "settings/file_argument.h"
 
 #include <cstring>
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
 }
 
 // Past the program's own path and the blanks after it: no escapes in that path, as the
 // platform reads it.
-const char* afterProgramPath(const char* s) {
-    if (*s == '"') {
+const char16_t* afterProgramPath(const char16_t* s) {
+    if (*s == u'"') {
         ++s;
-        while (*s != '\0' && *s++ != '"') {
+        while (*s != u'\0' && *s++ != u'"') {
         }
     } else {
-        while (*s != '\0' && !isBlank(*s)) {
+        while (*s != u'\0' && !isBlank(*s)) {
             ++s;
         }
     }
@@ -27,48 +28,65 @@ const char* afterProgramPath(const char* s) {
     return s;
 }
 
-// Appends `c` while it fits; `length` counts every character, fitting or not.
-void append(char c, char* out, size_t size, size_t& length) {
+// Appends `c` while it fits; `length` counts every unit, fitting or not.
+void append(char16_t c, char16_t* out, size_t size, size_t& length) {
     if (length + 1 < size) {
         out[length] = c;
     }
     ++length;
 }
 
+// True when `text` ends in `ending` (lower-case ASCII), in any case. ASCII only: no other letter
+// of any code page or of UTF-16 spells these endings.
+template <typename Char> bool endsInAnyCase(const Char* text, const char* ending) {
+    size_t length = 0;
+    while (text != nullptr && text[length] != 0) {
+        ++length;
+    }
+    const size_t endingLength = std::strlen(ending);
+    if (length < endingLength) {
+        return false;
+    }
+    const Char* tail = text + length - endingLength;
+    for (size_t i = 0; i < endingLength; ++i) {
+        const Char c = tail[i] >= 'A' && tail[i] <= 'Z' ? static_cast<Char>(tail[i] + 32) : tail[i];
+        if (c != static_cast<Char>(ending[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
-bool firstArgumentOfCommandLine(const char* commandLine, LeadByteRule isLeadByte, char* out,
-                                size_t size) {
+bool firstArgumentOfCommandLine(const char16_t* commandLine, char16_t* out, size_t size) {
     if (size == 0) {
         return false;
     }
-    out[0] = '\0';
+    out[0] = u'\0';
     if (commandLine == nullptr) {
         return false;
     }
-    const char* s = afterProgramPath(commandLine);
+    const char16_t* s = afterProgramPath(commandLine);
     size_t length = 0;
     size_t backslashes = 0;
     bool quoted = false;
-    for (; *s != '\0' && (quoted || !isBlank(*s)); ++s) {
-        if (*s == '\\') {
+    for (; *s != u'\0' && (quoted || !isBlank(*s)); ++s) {
+        if (*s == u'\\') {
             ++backslashes;
             continue;
         }
-        const bool escapesQuote = *s == '"' && backslashes % 2 == 1;
-        for (size_t i = 0; i < (*s == '"' ? backslashes / 2 : backslashes); ++i) {
-            append('\\', out, size, length);
+        const bool escapesQuote = *s == u'"' && backslashes % 2 == 1;
+        for (size_t i = 0; i < (*s == u'"' ? backslashes / 2 : backslashes); ++i) {
+            append(u'\\', out, size, length);
         }
         backslashes = 0;
-        if (isLeadByte(static_cast<unsigned char>(*s)) && s[1] != '\0') {
-            append(*s, out, size, length); // the trail byte goes with it, whatever its value
-            append(*++s, out, size, length);
-        } else if (escapesQuote) {
-            append('"', out, size, length);
-        } else if (*s != '"') {
+        if (escapesQuote) {
+            append(u'"', out, size, length);
+        } else if (*s != u'"') {
             append(*s, out, size, length);
-        } else if (quoted && s[1] == '"') {
-            append('"', out, size, length);
+        } else if (quoted && s[1] == u'"') {
+            append(u'"', out, size, length);
             ++s;
             quoted = false;
         } else {
@@ -76,31 +94,20 @@ bool firstArgumentOfCommandLine(const char* commandLine, LeadByteRule isLeadByte
         }
     }
     for (; backslashes > 0; --backslashes) {
-        append('\\', out, size, length);
+        append(u'\\', out, size, length);
     }
     if (length == 0 || length >= size) {
-        out[0] = '\0';
+        out[0] = u'\0';
         return false;
     }
-    out[length] = '\0';
+    out[length] = u'\0';
     return true;
 }
 
 bool namesProgram(const char* path) {
-    static const char kProgramEnding[] = ".exe";
-    const size_t endingLength = sizeof kProgramEnding - 1;
-    const size_t length = path != nullptr ? std::strlen(path) : 0;
-    if (length < endingLength) {
-        return false;
-    }
-    const char* ending = path + length - endingLength;
-    for (size_t i = 0; i < endingLength; ++i) {
-        // ASCII only: the code page's other letters never spell this ending.
-        const char c =
-            ending[i] >= 'A' && ending[i] <= 'Z' ? static_cast<char>(ending[i] + 32) : ending[i];
-        if (c != kProgramEnding[i]) {
-            return false;
-        }
-    }
-    return true;
+    return endsInAnyCase(path, ".exe");
+}
+
+bool namesShortcut(const char16_t* path) {
+    return endsInAnyCase(path, ".lnk");
 }

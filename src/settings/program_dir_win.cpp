@@ -14,19 +14,15 @@ ModulePathForm launcherModulePath(char* out, size_t size) {
         return ModulePathForm::Unknown;
     }
     wchar_t wide[kPathBufferSize];
-    size_t written = 0;
     const DWORD wideLength = GetModuleFileNameW(nullptr, wide, kPathBufferSize);
     if (wideLength > 0 && wideLength < kPathBufferSize) {
-        if (exactAnsiText(wide, -1, out, size, &written)) {
+        switch (ansiPathText(wide, out, size)) {
+        case AnsiPathForm::AsNamed:
             return ModulePathForm::AsNamed;
-        }
-        // Where the volume keeps no short names, the short form is the long one, and as
-        // inexact: the ANSI text below is all there is.
-        wchar_t shortForm[kPathBufferSize];
-        const DWORD shortLength = GetShortPathNameW(wide, shortForm, kPathBufferSize);
-        if (shortLength > 0 && shortLength < kPathBufferSize &&
-            exactAnsiText(shortForm, -1, out, size, &written)) {
+        case AnsiPathForm::Short:
             return ModulePathForm::Short;
+        case AnsiPathForm::None:
+            break; // the ANSI text below, "?" and all, is all there is
         }
     }
     const DWORD length = GetModuleFileNameA(nullptr, out, static_cast<DWORD>(size));

@@ -1,8 +1,9 @@
 // COM on the launcher's one thread, which the shell calls need: ShellExecuteA may hand its work
-// to shell extensions and handlers activated through COM, and the open-file dialog hosts them.
-// The platform asks for a single-threaded apartment with OLE1 DDE off before either call.
-// OLE32 is loaded for it from the system directory at the first such call, so a run that
-// presses no button never maps it.
+// to shell extensions and handlers activated through COM, the open-file dialog hosts them, and
+// a shortcut is read through the shell's link object. The platform asks for a single-threaded
+// apartment with OLE1 DDE off before such a call. OLE32 is loaded for it from the system
+// directory at the first one, so a run that presses no button and is handed no shortcut never
+// maps it.
 #pragma once
 
 // Initialises COM once on the calling thread, before its first shell call; later calls on the

@@ -18,14 +18,20 @@ HMODULE loadSystemDll(const char* dll);
 // launcher unzipped beside a planted DLL (in Downloads, say) never loads it.
 void keepDllSearchToTheSystem();
 
-// `procedure` of the system's `dll` as a function pointer of type Function, or null when either
-// cannot be had: the caller then behaves as if its call had failed.
-template <typename Function> Function systemProcedure(const char* dll, const char* procedure) {
-    HMODULE module = loadSystemDll(dll);
+// `procedure` of the loaded `module` as a function pointer of type Function, or null when the
+// module lacks it (or is null): what a newer Windows added is looked up at run time, so the
+// load-time imports stay those every Windows has.
+template <typename Function> Function procedureOf(HMODULE module, const char* procedure) {
     if (module == nullptr) {
         return nullptr;
     }
     // Through the generic function pointer type, which converts to any other without a warning.
     return reinterpret_cast<Function>(
         reinterpret_cast<void (*)()>(GetProcAddress(module, procedure)));
+}
+
+// `procedure` of the system's `dll` as a function pointer of type Function, or null when either
+// cannot be had: the caller then behaves as if its call had failed.
+template <typename Function> Function systemProcedure(const char* dll, const char* procedure) {
+    return procedureOf<Function>(loadSystemDll(dll), procedure);
 }

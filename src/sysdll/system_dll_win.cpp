@@ -30,8 +30,7 @@ HMODULE loadFromSystemDirectory(const char* dll) {
 }
 
 template <typename Function> Function kernelProcedure(const char* procedure) {
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), procedure)));
+    return procedureOf<Function>(GetModuleHandleA("kernel32.dll"), procedure);
 }
 
 } // namespace

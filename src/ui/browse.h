@@ -8,7 +8,7 @@
 
 // The dialog's two calls, which browseForFile takes from COMDLG32; a test hands its own.
 struct OpenFileDialogCalls {
-    BOOL(WINAPI* show)(LPOPENFILENAMEA request);
+    BOOL(WINAPI* show)(LPOPENFILENAMEW request);
     DWORD(WINAPI* lastError)();
 };
-void browseForFileWith(const OpenFileDialogCalls& dialog, int editId, const char* filter);
+void browseForFileWith(const OpenFileDialogCalls& dialog, int editId, const wchar_t* filter);

@@ -8,8 +8,8 @@ namespace {
 using S = LauncherSettings;
 
 // The open-file dialog's filters: pairs of display text and pattern, ending in an empty pair.
-const char kEmulatorFilter[] = "*.exe\0*.exe\0all files\0*.*\0";
-const char kRomFilter[] = "*.vb\0*.vb\0all files\0*.*\0";
+const wchar_t kEmulatorFilter[] = L"*.exe\0*.exe\0all files\0*.*\0";
+const wchar_t kRomFilter[] = L"*.vb\0*.vb\0all files\0*.*\0";
 
 constexpr ControlRow list(int id, int32_t S::*field, const ChoiceTable* choices,
                           ControlKind kind = ControlKind::List) {
@@ -30,7 +30,7 @@ constexpr ControlRow check(int id, bool S::*field) {
 constexpr ControlRow integerCheck(int id, int32_t S::*field) {
     return {id, ControlKind::Check, field, nullptr, nullptr, nullptr, nullptr, 0, nullptr};
 }
-constexpr ControlRow browse(int id, int editId, const char* filter) {
+constexpr ControlRow browse(int id, int editId, const wchar_t* filter) {
     return {id, ControlKind::Browse, nullptr, nullptr, nullptr, nullptr, nullptr, editId, filter};
 }
 constexpr ControlRow button(int id, ControlKind kind) {

@@ -31,7 +31,7 @@ struct ControlRow {
     OwnedText LauncherSettings::*path;
     const ChoiceTable* choices; // a List's labels
     int editId;                 // a Browse button's path edit
-    const char* filter;         // a Browse button's open-file filter
+    const wchar_t* filter;      // a Browse button's open-file filter
 };
 
 // Every control that shows or edits a setting, or acts, in the order filling puts the settings

@@ -33,7 +33,9 @@ extern DialogFill dialogFill;
 void handleControlCommand(WPARAM wParam, LPARAM lParam);
 
 // Runs the open-file dialog for one path edit; a chosen file becomes the edit's text, whose
-// announcement stores it (browse.cpp). The dialog starts at the edit's path without the one
-// pair of quotes a pasted path may carry; a name the dialog refuses (FNERR_INVALIDFILENAME)
-// opens it once more with no name, in the folder the text names when that folder exists.
-void browseForFile(int editId, const char* filter);
+// announcement stores it (browse.cpp), when the code page writes its path exactly, as named or
+// in its short form; otherwise the edit stays as it was. The dialog starts at the edit's path
+// without the one pair of quotes a pasted path may carry; a name the dialog refuses
+// (FNERR_INVALIDFILENAME) opens it once more with no name, in the folder the text names when that
+// folder exists.
+void browseForFile(int editId, const wchar_t* filter);

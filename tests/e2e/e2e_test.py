@@ -8,6 +8,7 @@ Exit status: 0 when every test passed, 1 on any failure, 77 (skipped) when the l
 32-bit program and this machine cannot run 32-bit code.
 """
 
+import functools
 import os
 import shutil
 import subprocess
@@ -388,6 +389,56 @@ class PathTest(LauncherTest):
         self.assertEqual((program, directory), (emulator, emulator[:-len("\\quellix.exe")]))
         self.assertEqual(launcher.close(), 1)
         self.assertEqual(dict(launcher.saved())["emuPath"], emulator)
+
+    # (how the file comes in, the edit it fills, the file it names, the file dropped). The
+    # shortcuts lie in the Cyrillic folder; their targets do not: Wine reads a shortcut's target
+    # from its ANSI copy of the path, where Windows has the UTF-16 one too.
+    GAMES = "\u0418\u0433\u0440\u044b"
+    WAYS_IN = [
+        ("picked", IDC_ROM_PATH, GAMES + "/game.vb", None),
+        ("dropped", IDC_ROM_PATH, GAMES + "/game.vb", GAMES + "/game.vb"),
+        ("named on the command line", IDC_ROM_PATH, GAMES + "/game.vb", None),
+        ("shortcut to the emulator", IDC_EMU_PATH, "alt/Runner.exe", GAMES + "/Quellix.lnk"),
+        ("shortcut to a game", IDC_ROM_PATH, "alt/my game.vb", GAMES + "/Game.lnk"),
+    ]
+
+    def test_a_file_in_a_folder_outside_the_code_page_comes_in_every_way(self):
+        """Under code page 1252 (the German locale), which cannot write the folder's name: the
+        path shown, launched and saved names the file (Wine resolves the short form it holds
+        then); a dropped shortcut counts as its target (saved by the shell's own link object)."""
+        place = functools.partial(os.path.join, ARGS.work_dir, "ways in")
+        shutil.rmtree(place(), ignore_errors=True)
+        for folder in (self.GAMES, "alt"):
+            os.makedirs(place(folder))
+        for name in (self.GAMES + "/game.vb", "alt/my game.vb"):
+            open(place(name), "wb").close()
+        with open(place("link.js"), "w") as file:
+            file.write("var a = WScript.Arguments, s = new ActiveXObject('WScript.Shell')"
+                       ".CreateShortcut(a(0)); s.TargetPath = a(1); s.Save();")
+        shutil.copy(ARGS.emulator, place("alt/Runner.exe"))
+        for _, _, target, link in self.WAYS_IN[3:]:
+            subprocess.run([SESSION.loader, "cscript", windows_path(place("link.js")),
+                            windows_path(place(link)), windows_path(place(target))],
+                           env=SESSION.env, capture_output=True, check=True)
+        for how, control_id, target, dropped in self.WAYS_IN:
+            with self.subTest(how=how):
+                arguments = [windows_path(place(target))] if how.startswith("named") else []
+                launcher, values = self.start(env=dict(SESSION.env, LC_ALL="de_DE.UTF-8"),
+                                              arguments=arguments, dir_name="ways in")
+                if how == "picked":
+                    self.choose_in_dialog(launcher, IDC_ROM_BROWSE,
+                                          windows_path(place(self.GAMES)), "game.vb")
+                elif dropped is not None:
+                    drop_files([place(dropped)], *centre(launcher.layout[IDC_SWAP]))
+                key = "emuPath" if control_id == IDC_EMU_PATH else "romPath"
+                values[key] = wait_for("the file in its edit", lambda: (
+                    lambda text: text != values[key] and text)(launcher.edit_text(control_id)))
+                winepath = subprocess.run([SESSION.loader, "winepath", "-u", values[key]],
+                                          env=SESSION.env, capture_output=True, text=True)
+                self.assertTrue(os.path.samefile(winepath.stdout.strip(), place(target)))
+                self.assertLaunches(launcher, values, records_path=os.path.join(os.path.dirname(
+                    place(target)) if key == "emuPath" else launcher.dir, "launches.txt"))
+                self.assertSavedOnClose(launcher, values)
 
     def test_cancelled_browsing_changes_nothing(self):
         launcher, values = self.start()

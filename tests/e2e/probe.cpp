@@ -387,7 +387,11 @@ void answer(const char* request) {
         readIds(request + 4, controls);
         describeLauncher(controls);
     } else if (std::strncmp(request, "window ", 7) == 0) {
-        HWND other = FindWindowA(nullptr, request + 7);
+        // The title comes as the probe shows it, in UTF-8 ("Öffnen" under a German locale).
+        wchar_t title[kTextSize];
+        HWND other = MultiByteToWideChar(CP_UTF8, 0, request + 7, -1, title, kTextSize) > 0
+                         ? FindWindowW(nullptr, title)
+                         : nullptr;
         if (other != nullptr) {
             EnumChildWindows(other, describeForeignChild, 0);
         }

@@ -10,11 +10,15 @@
 #endif
 
 #include "settings/file_argument.h"
-#include "support/code_page_932.h"
 
 namespace {
 
 const std::string kPath259 = "C:\\" + std::string(253, 'x') + ".vb";
+
+// An ASCII text as UTF-16, unit by unit.
+std::u16string widened(const char* text) {
+    return std::u16string(text, text + std::char_traits<char>::length(text));
+}
 
 TEST(FileArgument, FirstArgumentAsThePlatformSplitsIt) {
     const std::string over259 = "\"C:\\l.exe\" \"" + kPath259 + "x\"";
@@ -36,28 +40,29 @@ TEST(FileArgument, FirstArgumentAsThePlatformSplitsIt) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
-        char out[260];
-        EXPECT_EQ(c[1][0] != '\0', firstArgumentOfCommandLine(c[0], noLeadBytes, out, sizeof out));
-        EXPECT_STREQ(c[1], out);
+        const std::u16string line = widened(c[0]);
+        char16_t out[260];
+        EXPECT_EQ(c[1][0] != '\0', firstArgumentOfCommandLine(line.c_str(), out, 260));
+        EXPECT_EQ(widened(c[1]), out);
 #ifdef _WIN32
-        // The platform's own split of the same line (ASCII only, so the wide text is the same).
-        const std::wstring wide(c[0], c[0] + std::char_traits<char>::length(c[0]));
+        // The platform's own split of the same line.
         int count = 0;
-        LPWSTR* arguments = CommandLineToArgvW(wide.c_str(), &count);
-        const std::string second =
-            count > 1 ? std::string(arguments[1], arguments[1] + wcslen(arguments[1])) : "";
+        LPWSTR* arguments =
+            CommandLineToArgvW(reinterpret_cast<const wchar_t*>(line.c_str()), &count);
+        const std::u16string second =
+            count > 1 ? reinterpret_cast<const char16_t*>(arguments[1]) : u"";
         LocalFree(arguments);
-        if (second.size() < sizeof out) {
+        if (second.size() < 260) {
             EXPECT_EQ(second, out);
         }
 #endif
     }
-    EXPECT_FALSE(firstArgumentOfCommandLine(nullptr, noLeadBytes, nullptr, 0));
-    // Code page 932: "ソ" is 0x83 0x5C, its second byte no backslash before the closing quote.
-    char out[16];
-    EXPECT_TRUE(firstArgumentOfCommandLine("l.exe \"C:\\\x83\x5C\" x", codePage932LeadByte, out,
-                                           sizeof out));
-    EXPECT_STREQ("C:\\\x83\x5C", out);
+    EXPECT_FALSE(firstArgumentOfCommandLine(nullptr, nullptr, 0));
+    // "ソ" (U+30BD; 0x83 0x5C in code page 932) is no backslash before the closing quote, nor
+    // is half of a character beyond the 16-bit range ("𝄞").
+    char16_t out[16];
+    EXPECT_TRUE(firstArgumentOfCommandLine(u"l.exe \"C:\\\u30BD\U0001D11E\" x", out, 16));
+    EXPECT_EQ(std::u16string(u"C:\\\u30BD\U0001D11E"), out);
 }
 
 TEST(FileArgument, OnlyANameEndingInExeIsAProgram) {
@@ -68,6 +73,10 @@ TEST(FileArgument, OnlyANameEndingInExeIsAProgram) {
                              static_cast<const char*>(nullptr)}) {
         EXPECT_FALSE(namesProgram(game)) << (game != nullptr ? game : "null");
     }
+    // A shortcut stands for its target, whatever kind that is.
+    EXPECT_TRUE(namesShortcut(u"C:\\\u0418\\Quellix.LNK") && namesShortcut(u".lnk"));
+    EXPECT_FALSE(namesShortcut(u"C:\\a.lnk.exe") || namesShortcut(u"lnk") ||
+                 namesShortcut(nullptr));
 }
 
 } // namespace

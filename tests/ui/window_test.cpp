@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -918,22 +919,28 @@ TEST_F(LauncherWindowTest, CommandsFromOtherIdsChangeNothing) {
 // at once with FNERR_INVALIDFILENAME. Wine's dialog never refuses, so only this test shows the
 // launcher's second try. Each call is recorded as "name in initial folder". Like the real one,
 // it leaves the process in another current directory, which on Windows holds that folder (a
-// USB stick) open; the launcher puts it back.
+// USB stick) open; the launcher puts it back. It picks `dialogPick`, or cancels for "".
 std::vector<std::string> dialogCalls;
-bool dialogPicks;
+std::wstring dialogPick;
 DWORD dialogError;
 
-BOOL WINAPI refusingDialog(LPOPENFILENAMEA request) {
-    const char* folder = request->lpstrInitialDir;
-    dialogCalls.push_back(std::string(request->lpstrFile) + " in " + (folder ? folder : ""));
-    dialogError = std::strpbrk(request->lpstrFile, "\"<>|*?") ? FNERR_INVALIDFILENAME : 0;
+std::string ansiOf(const wchar_t* text) {
+    char ansi[MAX_PATH * 2];
+    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, nullptr);
+    return ansi;
+}
+
+BOOL WINAPI refusingDialog(LPOPENFILENAMEW request) {
+    const wchar_t* folder = request->lpstrInitialDir;
+    dialogCalls.push_back(ansiOf(request->lpstrFile) + " in " + (folder ? ansiOf(folder) : ""));
+    dialogError = std::wcspbrk(request->lpstrFile, L"\"<>|*?") ? FNERR_INVALIDFILENAME : 0;
     char system[MAX_PATH];
     GetSystemDirectoryA(system, sizeof system);
     SetCurrentDirectoryA(system);
-    if (dialogError != 0 || !dialogPicks) {
+    if (dialogError != 0 || dialogPick.empty()) {
         return FALSE;
     }
-    lstrcpynA(request->lpstrFile, "C:\\picked.vb", static_cast<int>(request->nMaxFile));
+    lstrcpynW(request->lpstrFile, dialogPick.c_str(), static_cast<int>(request->nMaxFile));
     return TRUE;
 }
 
@@ -941,30 +948,53 @@ DWORD WINAPI refusingDialogError() {
     return dialogError;
 }
 
+// The picked path goes into the edit as the code page writes it exactly, as named or in its
+// short (8.3) form; where it has neither, and for a path holding a quote, the edit stays.
 TEST_F(LauncherWindowTest, BrowsingOpensOnceMoreWithNoNameWhenTheNameIsRefused) {
     const std::string dir = folder_.dir();
+    const std::wstring games = folder_.path().wstring() + L"\\\u0418\u0433\u0440\u044b";
+    ASSERT_TRUE(CreateDirectoryW(games.c_str(), nullptr));
+    CloseHandle(CreateFileW((games + L"\\game.vb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    // "" stands for a text that names the picked file: exact or in its short form. Under UTF-8
+    // as the code page every name has its exact form, a missing file's too.
+    const std::wstring missing = games + L"\\missing.vb";
+    const std::string kept = GetACP() == CP_UTF8 ? ansiOf(missing.c_str()) : dir + "\\a.vb";
     const struct {
         std::string text;
-        bool picks;
+        std::wstring pick;
         std::vector<std::string> calls;
+        std::string stored;
     } cases[] = {
-        {"\"" + dir + "\\a.vb\"", true, {dir + "\\a.vb in "}},
-        {dir + "\\*.vb", true, {dir + "\\*.vb in ", " in " + dir}},
-        {dir + "\\no|such\\a.vb", true, {dir + "\\no|such\\a.vb in ", " in "}},
-        {dir + "\\?.vb", false, {dir + "\\?.vb in ", " in " + dir}},
-        {dir + "\\a.vb", false, {dir + "\\a.vb in "}},
+        {"\"" + dir + "\\a.vb\"", L"C:\\picked.vb", {dir + "\\a.vb in "}, "C:\\picked.vb"},
+        {dir + "\\*.vb", L"C:\\picked.vb", {dir + "\\*.vb in ", " in " + dir}, "C:\\picked.vb"},
+        {dir + "\\no|such\\a.vb",
+         L"C:\\picked.vb",
+         {dir + "\\no|such\\a.vb in ", " in "},
+         "C:\\picked.vb"},
+        {dir + "\\?.vb", L"", {dir + "\\?.vb in ", " in " + dir}, dir + "\\?.vb"},
+        {dir + "\\a.vb", L"", {dir + "\\a.vb in "}, dir + "\\a.vb"},
+        {dir + "\\a.vb", games + L"\\game.vb", {dir + "\\a.vb in "}, ""},
+        {dir + "\\a.vb", missing, {dir + "\\a.vb in "}, kept},
+        {dir + "\\a.vb", L"C:\\a\"b.vb", {dir + "\\a.vb in "}, dir + "\\a.vb"},
     };
     ASSERT_NE(nullptr, openFilled());
     ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
     char current[MAX_PATH];
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.text + " picking " + ansiOf(c.pick.c_str()));
         SetDlgItemTextA(dialog_, IDC_ROM_PATH, c.text.c_str());
         dialogCalls.clear();
-        dialogPicks = c.picks;
-        browseForFileWith({refusingDialog, refusingDialogError}, IDC_ROM_PATH, "*.vb\0*.vb\0");
+        dialogPick = c.pick;
+        browseForFileWith({refusingDialog, refusingDialogError}, IDC_ROM_PATH, L"*.vb\0*.vb\0");
         EXPECT_EQ(c.calls, dialogCalls);
-        EXPECT_EQ(c.picks ? "C:\\picked.vb" : c.text, std::string(settings.romPath.get()));
+        const std::string stored = settings.romPath.get();
+        if (c.stored.empty()) {
+            EXPECT_EQ(std::string::npos, stored.find('?')) << stored;
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(stored.c_str())) << stored;
+        } else {
+            EXPECT_EQ(c.stored, stored);
+        }
         GetCurrentDirectoryA(sizeof current, current);
         EXPECT_EQ(dir, current);
     }
