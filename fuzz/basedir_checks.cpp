@@ -7,8 +7,8 @@
 
 #include "fuzz_checks.h"
 #include "fuzz_support.h"
-#include "settings/path_text.h"
-#include "settings/program_dir.h"
+#include "paths/path_text.h"
+#include "paths/program_dir.h"
 
 namespace {
 

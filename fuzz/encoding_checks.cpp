@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "fuzz_checks.h"
-#include "settings/ini_encoding.h"
+#include "ini/ini_encoding.h"
 
 namespace {
 

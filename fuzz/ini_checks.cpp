@@ -9,8 +9,8 @@
 
 #include "fuzz_checks.h"
 #include "fuzz_support.h"
+#include "ini/ini_text.h"
 #include "numtext/number_text.h"
-#include "settings/ini_text.h"
 #include "settings/launcher_settings.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "numtext/number_text.h"
+#include "paths/path_text.h"
 #include "settings/choice_tables.h"
-#include "settings/path_text.h"
 
 namespace {
 

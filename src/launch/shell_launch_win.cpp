@@ -6,8 +6,8 @@
 #include "handle/launcher_window_handle.h"
 #include "launch/emulator_args.h"
 #include "launch/shell_launch.h"
+#include "paths/path_text.h"
 #include "settings/launcher_settings.h"
-#include "settings/path_text.h"
 #include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
 

@@ -1,36 +1,10 @@
 // The one settings record and the rules shared by everything that stores into it.
 #include "settings/launcher_settings.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 
 // Zero-initialised before any code runs: the paths are unset until load gives them values.
 LauncherSettings settings;
-
-void TextRelease::operator()(char* text) const {
-    std::free(text);
-}
-
-OwnedText newText(size_t size) {
-    OwnedText text(static_cast<char*>(std::malloc(size)));
-    if (text != nullptr && size > 0) {
-        text[0] = '\0';
-    }
-    return text;
-}
-
-OwnedText copyText(const char* text) {
-    if (text == nullptr) {
-        return nullptr;
-    }
-    const size_t length = std::strlen(text);
-    OwnedText copy = newText(length + 1);
-    if (copy != nullptr) {
-        std::memcpy(copy.get(), text, length + 1);
-    }
-    return copy;
-}
 
 float storedReal(double value) {
     constexpr double kLargest = std::numeric_limits<float>::max();

@@ -10,24 +10,11 @@
 #include <cstdint>
 #include <memory>
 
-// Every path text is read and built in a work buffer of this many characters, terminator
-// included (so a path holds at most 259 characters).
-constexpr size_t kPathBufferSize = 260;
+#include "text/owned_text.h"
+
 // Values arrive from the settings file in a buffer of this size (at most 255 characters); the
 // two paths arrive in one of kPathBufferSize, their own limit.
 constexpr size_t kValueBufferSize = 256;
-
-// An owned text, released with free: the launcher allocates with malloc so that no part of
-// the C++ runtime's exception machinery is linked into the small exe for operator new.
-struct TextRelease {
-    void operator()(char* text) const;
-};
-using OwnedText = std::unique_ptr<char[], TextRelease>;
-
-// A new owned text of `size` characters, holding "" (nullptr when memory runs out).
-OwnedText newText(size_t size);
-// A new owned copy of `text` (nullptr for nullptr, or when memory runs out).
-OwnedText copyText(const char* text);
 
 struct LauncherSettings {
     // The fields in declared order; each one's name is also its key in the settings file,
@@ -62,7 +49,7 @@ struct LauncherSettings {
     // so save leaves the file as it is.
     bool settingsFileUnreadable;
 
-    // Finds the launcher's directory and sets baseDir (program_dir.cpp).
+    // Finds the launcher's directory and sets baseDir (base_dir.cpp).
     void locateBaseDir();
     // Builds baseDir followed by "\quellix.ini" into `out`. False (and an empty text) when
     // baseDir is unset or the path would not fit kPathBufferSize characters.

@@ -4,12 +4,12 @@
 #include <cstring>
 #include <utility>
 
+#include "ini/ini_encoding.h"
+#include "ini/profile_file.h"
 #include "numtext/number_text.h"
-#include "settings/ini_encoding.h"
+#include "paths/path_checks.h"
+#include "paths/path_text.h"
 #include "settings/launcher_settings.h"
-#include "settings/path_checks.h"
-#include "settings/path_text.h"
-#include "settings/profile_file.h"
 #include "settings/setting_keys.h"
 
 namespace {

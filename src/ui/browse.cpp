@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <cstring>
 
-#include "settings/ansi_text_win.h"
-#include "settings/launcher_settings.h"
-#include "settings/path_checks.h"
-#include "settings/path_text.h"
+#include "paths/ansi_path_win.h"
+#include "paths/path_checks.h"
+#include "paths/path_text.h"
 #include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
+#include "text/owned_text.h"
 #include "ui/browse.h"
 #include "ui/launcher_window.h"
 

@@ -4,13 +4,13 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include "paths/ansi_path_win.h"
+#include "paths/file_argument.h"
+#include "paths/path_checks.h"
 #include "res/resource.h"
-#include "settings/ansi_text_win.h"
-#include "settings/file_argument.h"
-#include "settings/launcher_settings.h"
-#include "settings/path_checks.h"
 #include "sysdll/shell_com.h"
 #include "sysdll/system_dll.h"
+#include "text/owned_text.h"
 #include "ui/launcher_window.h"
 
 namespace {
@@ -53,11 +53,12 @@ bool shortcutTarget(const wchar_t* link, wchar_t* target, int size) {
 
 // The ANSI text of the file `path` (a full path in UTF-16) names, a shortcut standing for its
 // target; false (the edits stay as they are) when there is no exact text of it (ansiPathText),
-// it is a folder, or a shortcut's target is missing.
+// it is a folder, or a shortcut's target is missing or another shortcut.
 bool handedFile(const wchar_t* path, char* out, size_t size) {
     wchar_t target[MAX_PATH];
     const bool shortcut = namesShortcut(asUtf16(path));
-    if (shortcut && !shortcutTarget(path, target, MAX_PATH)) {
+    // A shortcut to another shortcut is followed no further: the edit would get a .lnk file.
+    if (shortcut && (!shortcutTarget(path, target, MAX_PATH) || namesShortcut(asUtf16(target)))) {
         return false;
     }
     return ansiPathText(shortcut ? target : path, out, size) != AnsiPathForm::None &&

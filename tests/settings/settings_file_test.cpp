@@ -17,7 +17,7 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "settings/file_replace_win.h"
+#include "ini/file_replace_win.h"
 #endif
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/ansi_text_win.h"
+#include "text/ansi_text_win.h"
 
 // Wine's ntdll exports its version; Windows' does not.
 inline bool underWine() {

@@ -1,5 +1,5 @@
 // Windows path-text rules shared by the settings, the launch and the open-file dialog.
-#include "settings/path_text.h"
+#include "paths/path_text.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "settings/ini_encoding.h"
+#include "ini/ini_encoding.h"
 
 using namespace std::string_literals;
 

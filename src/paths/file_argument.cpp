@@ -1,6 +1,6 @@
 // Splitting the command line as the platform does, and telling a program, a shortcut and a game
 // apart.
-#include "settings/file_argument.h"
+#include "paths/file_argument.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // The settings file's encodings: UTF-8 and big-endian UTF-16 turned, without loss, into a form
 // the profile functions read.
-#include "settings/ini_encoding.h"
+#include "ini/ini_encoding.h"
 
 #include <cstring>
 #include <utility>

@@ -1,6 +1,6 @@
 // Our own INI reader/writer: one key of Windows-style INI text, read or set in memory, with the
 // results the Windows profile functions give for the same bytes.
-#include "settings/ini_text.h"
+#include "ini/ini_text.h"
 
 #include <cstring>
 

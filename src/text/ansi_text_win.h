@@ -1,6 +1,5 @@
-// Text from UTF-16 into the ANSI code page, only where it comes out exact: shared by the Windows
-// twins of the settings (the launcher's own path, the settings file's encodings) and by every way
-// a path comes in (the open-file dialog, a drop, the command line).
+// Text from UTF-16 into the ANSI code page, only where it comes out exact: shared by the settings
+// file's encodings (ini/) and every path the platform hands over in UTF-16 (paths/).
 #pragma once
 
 #include <windows.h>
@@ -29,13 +28,3 @@ inline bool exactAnsiText(const wchar_t* text, int length, char* out, size_t siz
     *written = static_cast<size_t>(count);
     return true;
 }
-
-// How a path's ANSI text names its file (ansiPathText).
-enum class AnsiPathForm { None, AsNamed, Short };
-
-// The full path `path` (UTF-16, ended by its terminator) as the ANSI text the settings keep,
-// into `out` (`size` bytes): as named when every character has its exact form; else its short
-// (8.3) form when that one converts exactly (the file must exist for it to have one); else None
-// and "", for a name the code page cannot write on a volume without short names, or a path that
-// does not fit. A path holding a double quote is None as well: no file can be named so.
-AnsiPathForm ansiPathText(const wchar_t* path, char* out, size_t size);

@@ -1,11 +1,11 @@
 // Finding the launcher's own directory from the command line, with the fallbacks that keep
 // baseDir set in every case.
-#include "settings/program_dir.h"
+#include "paths/program_dir.h"
 
 #include <cstring>
 
-#include "settings/path_checks.h"
-#include "settings/path_text.h"
+#include "paths/path_checks.h"
+#include "paths/path_text.h"
 
 bool launcherPathFromCommandLine(const char* commandLine, char* out, size_t size) {
     if (size == 0) {
@@ -56,16 +56,4 @@ OwnedText deriveBaseDir(const char* commandLine, const char* modulePath, const c
         return copy;
     }
     return copyText(".");
-}
-
-void LauncherSettings::locateBaseDir() {
-    char modulePath[kPathBufferSize];
-    char currentDir[kPathBufferSize];
-    const ModulePathForm module = launcherModulePath(modulePath, sizeof modulePath);
-    const bool haveCurrent = currentDirectory(currentDir, sizeof currentDir);
-    // The short form stands for a name the code page cannot write, which the command line's
-    // ANSI text then holds with "?" in it.
-    const char* commandLine = module == ModulePathForm::Short ? nullptr : processCommandLine();
-    baseDir = deriveBaseDir(commandLine, module != ModulePathForm::Unknown ? modulePath : nullptr,
-                            haveCurrent ? currentDir : nullptr, ansiLeadByte);
 }

@@ -1,10 +1,10 @@
 // The profile-file seam on Windows: the system's own profile functions read and write the file.
-#include "settings/profile_file.h"
+#include "ini/profile_file.h"
 
 #include <windows.h>
 
-#include "settings/ansi_text_win.h"
-#include "settings/file_replace_win.h"
+#include "ini/file_replace_win.h"
+#include "text/ansi_text_win.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/ini_text.h"
-#include "settings/profile_file.h"
+#include "ini/ini_text.h"
+#include "ini/profile_file.h"
 #include "support/temp_dir.h"
 
 using namespace std::string_literals;

@@ -1,6 +1,6 @@
 // The platform's answers about paths where there is no Windows (the native build): no code page
 // has lead bytes, and a path's '\' separators are the native '/'.
-#include "settings/path_checks.h"
+#include "paths/path_checks.h"
 
 #include <string>
 #include <sys/stat.h>

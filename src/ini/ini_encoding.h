@@ -10,7 +10,7 @@
 
 #include <cstddef>
 
-#include "settings/launcher_settings.h"
+#include "text/owned_text.h"
 
 // The ANSI code page of the process, as the rules need it.
 struct AnsiCodePage {

@@ -1,14 +1,9 @@
 // Finding the launcher's directory from the command line and the fallbacks that keep it set.
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
-#include "settings/program_dir.h"
+#include "paths/program_dir.h"
 #include "support/code_page_932.h"
 
 namespace {
@@ -73,23 +68,6 @@ TEST(ProgramDir, TextsThatDoNotFitAreRefusedNotCut) {
     EXPECT_FALSE(launcherPathFromCommandLine("\"C:\\ab.ex\"", out, sizeof out));
     EXPECT_STREQ("", out);
     EXPECT_FALSE(launcherPathFromCommandLine("\"C:\\a\"", out, 0));
-}
-
-// The platform's answers for this very test program: on Windows its own folder (from the
-// command line or the module path), natively the current directory, as there is neither.
-TEST(ProgramDir, LocateBaseDirAlwaysSetsIt) {
-    LauncherSettings s{};
-    s.locateBaseDir();
-    ASSERT_NE(nullptr, s.baseDir);
-#ifdef _WIN32
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    ASSERT_TRUE(length > 0 && length < sizeof self);
-    const std::string program(self, length);
-    EXPECT_STRCASEEQ(program.substr(0, program.find_last_of('\\')).c_str(), s.baseDir.get());
-#else
-    EXPECT_EQ(std::filesystem::current_path().string(), s.baseDir.get());
-#endif
 }
 
 } // namespace

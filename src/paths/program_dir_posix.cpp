@@ -1,6 +1,6 @@
 // The platform's answers for finding the launcher's directory where there is no Windows
 // command line (the native build, which tests the portable core): the current directory.
-#include "settings/program_dir.h"
+#include "paths/program_dir.h"
 
 #include <unistd.h>
 

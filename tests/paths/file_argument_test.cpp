@@ -9,7 +9,7 @@
 #include <shellapi.h>
 #endif
 
-#include "settings/file_argument.h"
+#include "paths/file_argument.h"
 
 namespace {
 

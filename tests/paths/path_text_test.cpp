@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "settings/path_text.h"
+#include "paths/path_text.h"
 #include "support/code_page_932.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "settings/ini_encoding.h"
+#include "ini/ini_encoding.h"
 
 // As GetPrivateProfileStringA: the value of `key` in `section` of the file at `path`, or
 // `fallback` when the file, section or key is missing; cut to `size` - 1 characters and

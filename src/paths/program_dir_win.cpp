@@ -1,9 +1,9 @@
 // The platform's answers for finding the launcher's directory on Windows.
-#include "settings/program_dir.h"
+#include "paths/program_dir.h"
 
 #include <windows.h>
 
-#include "settings/ansi_text_win.h"
+#include "paths/ansi_path_win.h"
 
 const char* processCommandLine() {
     return GetCommandLineA();

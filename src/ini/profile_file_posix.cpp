@@ -2,7 +2,7 @@
 // replace around our own INI reader/writer. Its ANSI code page is UTF-8, the text of this
 // platform, as on a Windows set to UTF-8 for programs that are not Unicode: a UTF-8 file only
 // loses its mark, and nothing is guessed. Our reader reads no UTF-16, as before.
-#include "settings/profile_file.h"
+#include "ini/profile_file.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "settings/ini_text.h"
+#include "ini/ini_text.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "settings/ini_text.h"
+#include "ini/ini_text.h"
 #include "support/files.h"
 #include "support/temp_dir.h"
 

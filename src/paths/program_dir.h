@@ -23,8 +23,8 @@
 
 #include <cstddef>
 
-#include "settings/launcher_settings.h"
-#include "settings/path_text.h"
+#include "paths/path_text.h"
+#include "text/owned_text.h"
 
 // The launcher's path from a command line that starts with a double quote: from the second
 // character, further quotes skipped, up to the next quote or the end. False when the command
