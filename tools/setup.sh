@@ -5,7 +5,8 @@
 # it with (python3-xlib plays a file manager's drops), g++'s 32-bit libraries with qemu-user
 # for the core's 32-bit tests, and the German locale under which Wine takes the Western code
 # page 1252 (the end-to-end tests of a folder name that code page cannot write and of a UTF-8
-# settings file). Safe to run again; installs only what is missing.
+# settings file); node and npm for the check of the GitHub workflow (.ci/run). Safe to run
+# again; installs only what is missing.
 set -euo pipefail
 
 packages=(
@@ -27,6 +28,8 @@ missing=()
 for p in "${packages[@]}"; do
     installed "$p" || missing+=("$p")
 done
+# Any npm will do, Debian's or one that came with another node.
+command -v npm >/dev/null 2>&1 || missing+=(nodejs npm)
 missing_bare=()
 for p in "${bare_packages[@]}"; do
     installed "$p" || missing_bare+=("$p")

@@ -1,6 +1,6 @@
 // The launcher meeting faults as a whole process: files it cannot write or read sensibly,
 // paths at the edge of its buffers, an emulator or help page that is not there. Every run must
-// end normally with status 1, show no message, and keep every line it does not own.
+// end normally with status 1, show no message of its own, and keep every line it does not own.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,20 +14,29 @@
 #include "res/resource.h"
 #include "support/launcher_run.h"
 #include "support/stand_in_records.h"
+#include "support/watched_call.h"
 #include "support/windows_platform.h"
 
 namespace {
 
 class LauncherFaults : public LauncherProcessTest {};
 
+// A press is handled at once; the shell's box for what it cannot open is closed by the watcher
+// within a poll, so no press waits longer than this.
+constexpr DWORD kPressTimeoutMs = 5000;
+
 // Presses a button of the launcher window as a click does, and returns once its handler has
-// run: a check that follows sees all the press did. A message box or dialog would hold the
-// handler, and the press would not return in time.
-bool press(HWND window, int id) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                               reinterpret_cast<LPARAM>(GetDlgItem(window, id)), SMTO_NORMAL,
-                               kWindowTimeoutMs, &result) != 0;
+// run: a check that follows sees all the press did. A box in the launcher's process would hold
+// the handler; the watcher closes every one and records its title.
+WatchedCall press(LauncherRun& run, HWND window, int id) {
+    return callWatchingWindows(
+        [window, id] {
+            DWORD_PTR result = 0;
+            return SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                       reinterpret_cast<LPARAM>(GetDlgItem(window, id)),
+                                       SMTO_NORMAL, kPressTimeoutMs, &result) != 0;
+        },
+        run.processId(), window);
 }
 
 // The visible top-level windows of the launcher besides `main`: a message box would be one.
@@ -157,6 +166,10 @@ TEST_F(LauncherFaults, BinaryGarbageForASettingsFile) {
 }
 
 TEST_F(LauncherFaults, ALauncherDirectoryOf240Characters) {
+    if (!folder().asNamed()) {
+        GTEST_SKIP() << "the temporary folder's name has no exact ANSI form, so the launcher "
+                        "names every folder in it by its short form: none is 240 characters";
+    }
     std::string dir = this->dir();
     while (dir.size() < 240) {
         dir += "\\" + std::string(std::min<size_t>(50, 240 - dir.size() - 1), 'd');
@@ -172,7 +185,10 @@ TEST_F(LauncherFaults, ALauncherDirectoryOf240Characters) {
 
 // Both buttons reach the shell, which finds nothing to open: SHELL32, loaded at the first press
 // that needs it, is there afterwards (and, under Wine, was not before), so the presses were
-// handled, not lost on the way.
+// handled, not lost on the way. Nothing starts, the launcher stays as it was and saves the
+// settings of a first start. Windows' shell explains each failure in a box of its own, owned by
+// the launcher's window, which the watcher closes; that the launcher itself shows none is
+// asserted under Wine, whose shell shows none.
 TEST_F(LauncherFaults, MissingEmulatorOrHelpPageChangesNothing) {
     for (const int button : {IDC_LAUNCH, IDC_HELP}) {
         SCOPED_TRACE(button == IDC_LAUNCH ? "no emulator" : "no help page");
@@ -182,8 +198,8 @@ TEST_F(LauncherFaults, MissingEmulatorOrHelpPageChangesNothing) {
             if (underWine()) {
                 EXPECT_FALSE(processHasModule(run().processId(), "shell32.dll"));
             }
-            EXPECT_TRUE(press(window, button));
-            EXPECT_TRUE(press(window, button));
+            expectReturnWithNoBoxOfItsOwn(press(run(), window, button));
+            expectReturnWithNoBoxOfItsOwn(press(run(), window, button));
             EXPECT_TRUE(processHasModule(run().processId(), "shell32.dll"))
                 << "the press did not reach the shell";
             EXPECT_TRUE(otherVisibleWindows(run().processId(), window).empty());
@@ -200,10 +216,11 @@ TEST_F(LauncherFaults, RomPathWithBlanksAndCharactersAbove127) {
                      << ")";
     }
     const std::string emulator = dir() + "\\quellix.exe";
-    ASSERT_TRUE(CopyFileA(besideThisProgram(kStandInEmulator).c_str(), emulator.c_str(), FALSE));
+    ASSERT_TRUE(placeStandIn(emulator));
     const std::string rom = dir() + "\\My Games\\" + name;
     writeSettings("[main]\r\nromPath=" + rom + "\r\n");
-    EXPECT_EQ(1u, run().runAndClose([&](HWND window) { EXPECT_TRUE(press(window, IDC_LAUNCH)); }));
+    EXPECT_EQ(1u, run().runAndClose(
+                      [&](HWND window) { expectQuietReturn(press(run(), window, IDC_LAUNCH)); }));
 
     const std::vector<Start> starts = waitForStarts(dir(), 1);
     ASSERT_EQ(1u, starts.size());

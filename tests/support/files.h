@@ -31,3 +31,12 @@ inline bool writeFile(const std::string& path, const std::string& bytes) {
     out.close();
     return !out.fail();
 }
+
+// Writes a new file at `target` with the bytes of `source`. A copy made by the system would take
+// the source's other streams along, among them the mark of a downloaded zip ("Zone.Identifier")
+// that makes the shell ask before it starts the copy; a new file has none. False unless every
+// byte arrived.
+inline bool writeCopy(const std::string& source, const std::string& target) {
+    const std::optional<std::string> bytes = fileBytes(source);
+    return bytes.has_value() && writeFile(target, *bytes);
+}

@@ -38,13 +38,19 @@ inline std::string besideThisProgram(const char* name) {
     return path.substr(0, path.find_last_of('\\') + 1) + name;
 }
 
+// Places a copy of the stand-in emulator at `path`, creating its folder; false when it cannot.
+inline bool placeStandIn(const std::string& path) {
+    CreateDirectoryA(path.substr(0, path.find_last_of('\\')).c_str(), nullptr);
+    return writeCopy(besideThisProgram(kStandInEmulator), path);
+}
+
 // One launcher process, started from its copy in a fresh folder.
 class LauncherRun {
   public:
     // `exe` names a program beside the test program.
     LauncherRun(const TempDir& folder, const char* exe) : LauncherRun(folder.dir(), exe) {}
     LauncherRun(const std::string& dir, const char* exe) : exePath_(dir + "\\launcher.exe") {
-        copied_ = CopyFileA(besideThisProgram(exe).c_str(), exePath_.c_str(), FALSE) != FALSE;
+        copied_ = writeCopy(besideThisProgram(exe), exePath_);
     }
     ~LauncherRun() {
         if (process_.hProcess != nullptr) {
