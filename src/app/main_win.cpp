@@ -16,7 +16,8 @@ namespace {
 // The exit status of every normal end.
 constexpr int kExitStatus = 1;
 // When the window cannot be created no quit message could ever arrive: the launcher ends at
-// once with this status, and without saving, so the settings file stays exactly as it was.
+// once with this status, and without saving: the settings file keeps the user's values (the load
+// may have changed its encoding, never its text).
 constexpr int kNoWindowExitStatus = 2;
 
 // Polls instead of blocking: while idle the thread wakes every 10 milliseconds. Messages go
