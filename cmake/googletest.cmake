@@ -30,6 +30,9 @@ function(launcher_test name)
         # In the test kit too, stripped: the kit is sent around as a zip.
         list(APPEND T_LABELS kit)
         target_link_options(${name} PRIVATE -s)
+        # support/ names its folders and files as the launcher names its own (ansiPathText), so
+        # the ANSI functions reach them under any user name.
+        target_link_libraries(${name} PRIVATE launcher_platform)
     endif()
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}" TIMEOUT 600 SKIP_RETURN_CODE 77)
 endfunction()

@@ -68,12 +68,14 @@ if /usr/lib/wine/wine --version >/dev/null 2>&1; then
         echo "== test kit: wine cmd /c run-tests.cmd in $PWD"
         /usr/lib/wine/wine cmd /c run-tests.cmd </dev/null || { cat results.txt; exit 1; }
         # Once more as a user whose name the ANSI code page cannot write meets it: Windows keeps
-        # %TEMP% under the user's profile. Here it is a folder named in Cyrillic, under code page
-        # 1252 (Wine takes it from the locale).
+        # %TEMP% and the Downloads folder under the user's profile. Here both are folders named in
+        # Cyrillic, under code page 1252 (Wine takes it from the locale).
         export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
-        mkdir "$kit_dir/Темп"
+        mkdir "$kit_dir/Темп" "$kit_dir/Загрузки"
+        cp -r "$PWD" "$kit_dir/Загрузки/"
+        cd "$kit_dir/Загрузки/$(basename "$PWD")"
         temp="$(/usr/lib/wine/wine winepath -w "$kit_dir/Темп" | tr -d '\r')"
-        echo "== test kit again, with %TEMP% and %TMP% in $temp"
+        echo "== test kit again, from $PWD, with %TEMP% and %TMP% in $temp"
         /usr/lib/wine/wine cmd /c "set TEMP=$temp&& set TMP=$temp&& run-tests.cmd" </dev/null ||
             { cat results.txt; exit 1; }
     )

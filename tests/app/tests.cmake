@@ -7,12 +7,9 @@ if(WIN32)
 
     launcher_test(frame_test
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/frame_test.cpp)
-    # support/windows_platform.h converts texts with the launcher's own ansi_text_win.h.
-    target_include_directories(frame_test PRIVATE ${PROJECT_SOURCE_DIR}/src)
     add_dependencies(frame_test launcher_beside_tests launcher_without_dialog)
 
     launcher_test(fault_test
         SOURCES ${CMAKE_CURRENT_LIST_DIR}/fault_test.cpp)
-    target_include_directories(fault_test PRIVATE ${PROJECT_SOURCE_DIR}/src)
     add_dependencies(fault_test launcher_beside_tests stand_in_emulator)
 endif()

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "paths/ansi_path_win.h"
 #include "support/files.h"
 #include "support/first_run_file.h"
 #include "support/temp_dir.h"
@@ -31,11 +32,18 @@ constexpr DWORD kPollMs = 50;
 // A file beside this test program. The build folder and the test kit both hold there the
 // programs the tests start: "launcher.exe", "launcher_without_dialog.exe" (the same frame
 // without its template) and "stand_in_emulator.exe".
+// Named as the launcher names its own folder (ansiPathText): a kit unzipped into Downloads under
+// a user name the ANSI code page cannot write is reached through the short form.
 inline std::string besideThisProgram(const char* name) {
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof self);
-    const std::string path(self, length < sizeof self ? length : 0);
-    return path.substr(0, path.find_last_of('\\') + 1) + name;
+    wchar_t self[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    char path[MAX_PATH];
+    if (length == 0 || length >= MAX_PATH ||
+        ansiPathText(self, path, sizeof path) == AnsiPathForm::None) {
+        return name; // no name the ANSI functions reach: the test fails on a missing file
+    }
+    const std::string program(path);
+    return program.substr(0, program.find_last_of('\\') + 1) + name;
 }
 
 // Places a copy of the stand-in emulator at `path`, creating its folder; false when it cannot.

@@ -9,30 +9,29 @@
 
 #include "support/files.h"
 #ifdef _WIN32
-#include "support/windows_platform.h"
+#include <windows.h>
+
+#include "paths/ansi_path_win.h"
 #endif
 
-// The name of `path` that the ANSI functions (the launcher's, and the tests' own) can reach: as
-// named where the ANSI code page writes it exactly, else its short form, the one the launcher
-// then gives its own folder, to which `path` changes too, so both name the same texts; "" when
+// The name of `path` that the ANSI functions (the launcher's, and the tests' own) can reach, as
+// the launcher names its own folder (ansiPathText): as named where the ANSI code page writes it
+// exactly, else its short form, to which `path` changes too, so both name the same texts; "" when
 // neither is exact. Windows keeps the temporary folder under the user's profile, so a user named
 // Дмитрий has one whose name the code page 1252 cannot write. Under mingw path::string() is
 // UTF-8, which no ANSI function reads.
 inline std::string ansiReachableForm(std::filesystem::path& path, bool& asNamed) {
     asNamed = true;
 #ifdef _WIN32
-    const std::string exact = ansiText(path.c_str());
-    if (!exact.empty()) {
-        return exact;
+    char out[MAX_PATH];
+    const AnsiPathForm form = ansiPathText(path.c_str(), out, sizeof out);
+    if (form == AnsiPathForm::Short) {
+        asNamed = false;
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, out, -1, wide, MAX_PATH);
+        path = wide;
     }
-    asNamed = false;
-    wchar_t shortForm[MAX_PATH + 1];
-    const DWORD length = GetShortPathNameW(path.c_str(), shortForm, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH) {
-        return std::string();
-    }
-    path = shortForm;
-    return ansiText(shortForm);
+    return out;
 #else
     return path.string();
 #endif
